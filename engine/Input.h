@@ -1,0 +1,29 @@
+// Human-like input: the primitives through which the program acts on the screen
+// the way a person would. They synthesise operating-system input, so it goes to
+// whatever window has the foreground and the keyboard focus.
+#pragma once
+
+#include <cstdint>
+
+#include "framework/Desktop.h"
+
+// Flags of PressKey's code word (the program's own, not the layout's shift state).
+enum : uint32_t {
+    kWithShift = 0x100,
+    kWithCtrl = 0x200,
+    kWithAlt = 0x8000,
+};
+
+// Moves the cursor towards (x, y) in at most `steps` steps, sleeping `delay` ms
+// after each. 1 when it stopped because somebody else moved the cursor, else 0.
+int GlideCursor(int32_t x, int32_t y, uint32_t steps, uint32_t delay);
+void ClickLeft();
+void TapKey(uint8_t vk);
+void PressKey(uint32_t code);
+void PressBackspace(uint32_t count);
+void TypeChar(int c);
+// Makes `window` the foreground window with its size, position and show state unchanged.
+void BringToFront(desktop::Window window);
+// Makes `window` the foreground window, borrowing the input of the thread that
+// owns the current foreground window so that the platform lets us.
+void ForceForeground(desktop::Window window);

@@ -1,0 +1,63 @@
+// The main dialog's behaviour that does not depend on the window system: the
+// session record and the operations that calibrate, count down, wait and surf.
+// CSurfDlg (ui/SurfDlg.h) derives from it and supplies the dialog window and
+// its data exchange; the host tests derive a dialog of the simulated desktop.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "framework/Desktop.h"
+
+class CSurfer {
+public:
+    CSurfer() = default;
+    CSurfer(const CSurfer&) = delete;
+    CSurfer& operator=(const CSurfer&) = delete;
+    virtual ~CSurfer() = default;
+
+    // --- Session record -------------------------------------------------------
+    uint32_t m_nPages = 0;           // pages surfed in the current session
+    desktop::Rect m_rcAddressBar;    // the browser's address bar, screen pixels
+    int64_t m_tStart = 0;            // calendar time of the session's start
+    int32_t m_nState = 0;            // status mode: 0 idle, 1 surfing
+    desktop::Window m_hBrowser = nullptr;  // captured on a session's first page
+    desktop::Rect m_rcBrowser;       // that window's rectangle, clipped to the screens
+    char m_szTitle[40] = {};
+    float m_fHours = 0.0f;           // hours to surf; 0 or less means no limit
+
+    // --- The dialog around us ---------------------------------------------------
+    virtual desktop::Window DialogWindow() const = 0;
+    // Exchanges m_fHours with IDC_HOURS; false when the text was refused.
+    virtual bool UpdateData(bool saveAndValidate) = 0;
+
+    // --- Boundaries file (options.ini) -------------------------------------------
+    void LoadBoundaries();
+    void SaveBoundaries();
+    void LoadOrCreateBoundaries();  // construction: load, or create from the clip rectangle
+
+    // --- Main dialog ---------------------------------------------------------------
+    void ShowCorners();
+    void ActivateSelf();
+
+    // --- Calibration and trace ------------------------------------------------------
+    void OnSetCoordinates();
+    void OnTrackTimer(uintptr_t id);  // TIMER_TRACK_TL, TIMER_TRACK_BR
+    void TraceAddressBar();
+
+    // --- Status line ------------------------------------------------------------------
+    void RefreshStatus();
+
+    // --- Waiting while watching the user ---------------------------------------------
+    // 1 when the user took the mouse, else 0.
+    int WatchfulWait(uint32_t ms);
+
+    // --- Surf session and page visit ---------------------------------------------------
+    void OnStartStop();
+    // Every timer of the dialog; true when the id was one of ours.
+    bool OnSurferTimer(uintptr_t id);
+    void VisitPage();
+
+protected:
+    desktop::Window Item(int id) const { return desktop::DialogItem(DialogWindow(), id); }
+};

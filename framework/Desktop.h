@@ -1,0 +1,109 @@
+// The one seam between the portable code (store/, engine/, the portable half
+// of ui/ and framework/) and the operating system. The program links
+// Desktop_win.cpp; the host tests link a simulated desktop instead.
+// Nothing here includes <windows.h>.
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <string>
+
+namespace desktop {
+
+// A window of any process. Null means none.
+using Window = void*;
+
+// Screen coordinates in pixels, origin at the top-left of the primary display.
+struct Point {
+    int32_t x = 0;
+    int32_t y = 0;
+    bool operator==(const Point& o) const { return x == o.x && y == o.y; }
+    bool operator!=(const Point& o) const { return !(*this == o); }
+};
+
+// Same member order and meaning as the platform's RECT.
+struct Rect {
+    int32_t left = 0;
+    int32_t top = 0;
+    int32_t right = 0;
+    int32_t bottom = 0;
+    bool operator==(const Rect& o) const {
+        return left == o.left && top == o.top && right == o.right && bottom == o.bottom;
+    }
+    bool operator!=(const Rect& o) const { return !(*this == o); }
+};
+
+// Size, position and show state of a top-level window, as the platform keeps
+// it; only read and written back whole.
+struct Placement {
+    uint32_t showCmd = 0;
+    Rect normal;
+    Point minPosition;
+    Point maxPosition;
+    uint32_t flags = 0;
+};
+
+// Virtual-key codes used by the engine (the platform's values).
+enum : uint8_t {
+    kVkBack = 0x08,
+    kVkReturn = 0x0D,
+    kVkShift = 0x10,
+    kVkControl = 0x11,
+    kVkMenu = 0x12,
+    kVkEnd = 0x23,
+    kVkHome = 0x24,
+    kVkDelete = 0x2E,
+};
+
+// Message box flags and results (the platform's values).
+enum : uint32_t {
+    kMbOk = 0x00,
+    kMbIconExclamation = 0x30,
+    kIdOk = 1,
+};
+
+// --- Cursor and synthetic input -------------------------------------------
+Point GetCursorPos();
+void SetCursorPos(Point p);
+void SendLeftButton(bool down);  // no movement, where the cursor is
+void SendWheel(int32_t delta);   // one event; positive turns up, away from the user
+void SendKey(uint8_t vk, bool up, bool extended);
+void SendUnicodeChar(uint16_t utf16, bool up);  // a character no key of the layout makes
+int16_t KeyForChar(char c);       // VkKeyScanA: low byte key, high byte shift state, -1 none
+uint16_t AnsiToUtf16(char c);     // through the system's ANSI code page
+
+// --- Time ------------------------------------------------------------------
+void Sleep(uint32_t ms);
+int64_t Now();  // calendar time, whole seconds since the epoch
+
+// --- Windows of any process --------------------------------------------------
+Window GetForegroundWindow();
+bool SetForegroundWindow(Window w);
+uint32_t CurrentThreadId();
+uint32_t WindowThreadId(Window w);
+bool AttachThreadInput(uint32_t from, uint32_t to, bool attach);
+bool GetPlacement(Window w, Placement& out);
+bool SetPlacement(Window w, const Placement& p);
+Window WindowFromPoint(Point p);
+Window ParentOf(Window w);   // the parent of a child window
+Window OwnerOf(Window w);    // the owner of a top-level window
+bool IsChildWindow(Window w);  // has the WS_CHILD style
+bool GetWindowRect(Window w, Rect& out);
+Rect VirtualScreen();        // the bounding rectangle of all monitors
+Rect CursorClip();           // GetClipCursor: the whole screen unless confined
+
+// --- Our own dialogs and their controls ---------------------------------------
+Window DialogItem(Window dialog, int id);
+void SetText(Window w, const std::string& text);
+std::string GetText(Window w);
+void Show(Window w, bool visible);
+bool IsVisible(Window w);
+void Focus(Window w);
+void SelectAllText(Window edit);
+void RepaintNow(Window w);  // paints at once, although no messages are pumped
+void SetTimer(Window w, uintptr_t id, uint32_t ms);
+void KillTimer(Window w, uintptr_t id);
+int MessageBox(Window owner, const std::string& text, const std::string& caption, uint32_t flags);
+std::string AppName();  // the executable's file name without its extension
+
+}  // namespace desktop
