@@ -1,0 +1,229 @@
+// The Win32 side of the desktop seam. Each function is a thin wrapper around
+// the user32/kernel32 call it names; none reports a platform failure beyond a
+// bool where the header asks for one, and no exception leaves this file.
+#include "framework/Desktop.h"
+
+#include <windows.h>
+
+#include <ctime>
+#include <string>
+#include <vector>
+
+// <windows.h> maps MessageBox to MessageBoxA; ours is a different function.
+#undef MessageBox
+
+namespace desktop {
+
+namespace {
+
+HWND ToHwnd(Window w) { return static_cast<HWND>(w); }
+
+Rect FromRect(const RECT& r) { return Rect{r.left, r.top, r.right, r.bottom}; }
+RECT ToRect(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
+
+bool IsDialog(HWND w) {
+    char name[16] = {};
+    return w && ::GetClassNameA(w, name, sizeof name) > 0 && std::string(name) == "#32770";
+}
+
+void SendKeyboardInput(WORD vk, WORD scan, DWORD flags) {
+    INPUT in = {};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = vk;
+    in.ki.wScan = scan;
+    in.ki.dwFlags = flags;
+    ::SendInput(1, &in, sizeof in);
+}
+
+}  // namespace
+
+// --- Cursor and synthetic input -------------------------------------------
+
+Point GetCursorPos() {
+    POINT p = {};
+    ::GetCursorPos(&p);
+    return Point{p.x, p.y};
+}
+
+void SetCursorPos(Point p) { ::SetCursorPos(p.x, p.y); }
+
+void SendLeftButton(bool down) {
+    ::mouse_event(down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+}
+
+void SendWheel(int32_t delta) {
+    // The wheel data travels as a DWORD; a turn towards the user is the
+    // two's-complement negative, which is what the platform expects.
+    ::mouse_event(MOUSEEVENTF_WHEEL, 0, 0, static_cast<DWORD>(delta), 0);
+}
+
+void SendKey(uint8_t vk, bool up, bool extended) {
+    // Scan code 0: the receiving window sees the virtual key, which is all an
+    // edit control or a browser's address bar acts on. The extended flag makes
+    // Home, End and Delete the dedicated keys rather than their keypad twins,
+    // whatever the state of Num Lock.
+    DWORD flags = (up ? KEYEVENTF_KEYUP : 0) | (extended ? KEYEVENTF_EXTENDEDKEY : 0);
+    ::keybd_event(vk, 0, flags, 0);
+}
+
+void SendUnicodeChar(uint16_t utf16, bool up) {
+    SendKeyboardInput(0, utf16, KEYEVENTF_UNICODE | (up ? KEYEVENTF_KEYUP : 0));
+}
+
+int16_t KeyForChar(char c) { return ::VkKeyScanA(c); }
+
+uint16_t AnsiToUtf16(char c) {
+    wchar_t wc = 0;
+    if (::MultiByteToWideChar(CP_ACP, 0, &c, 1, &wc, 1) != 1) return 0;
+    return static_cast<uint16_t>(wc);
+}
+
+// --- Time ------------------------------------------------------------------
+
+void Sleep(uint32_t ms) { ::Sleep(ms); }
+
+int64_t Now() { return static_cast<int64_t>(std::time(nullptr)); }
+
+// --- Windows of any process --------------------------------------------------
+
+Window GetForegroundWindow() { return ::GetForegroundWindow(); }
+
+bool SetForegroundWindow(Window w) { return ::SetForegroundWindow(ToHwnd(w)) != FALSE; }
+
+uint32_t CurrentThreadId() { return ::GetCurrentThreadId(); }
+
+uint32_t WindowThreadId(Window w) { return ::GetWindowThreadProcessId(ToHwnd(w), nullptr); }
+
+bool AttachThreadInput(uint32_t from, uint32_t to, bool attach) {
+    return ::AttachThreadInput(from, to, attach ? TRUE : FALSE) != FALSE;
+}
+
+bool GetPlacement(Window w, Placement& out) {
+    WINDOWPLACEMENT wp = {};
+    wp.length = sizeof wp;
+    if (!::GetWindowPlacement(ToHwnd(w), &wp)) return false;
+    out.showCmd = wp.showCmd;
+    out.normal = FromRect(wp.rcNormalPosition);
+    out.minPosition = Point{wp.ptMinPosition.x, wp.ptMinPosition.y};
+    out.maxPosition = Point{wp.ptMaxPosition.x, wp.ptMaxPosition.y};
+    out.flags = wp.flags;
+    return true;
+}
+
+bool SetPlacement(Window w, const Placement& p) {
+    WINDOWPLACEMENT wp = {};
+    wp.length = sizeof wp;
+    wp.flags = p.flags;
+    wp.showCmd = p.showCmd;
+    wp.ptMinPosition = POINT{p.minPosition.x, p.minPosition.y};
+    wp.ptMaxPosition = POINT{p.maxPosition.x, p.maxPosition.y};
+    wp.rcNormalPosition = ToRect(p.normal);
+    return ::SetWindowPlacement(ToHwnd(w), &wp) != FALSE;
+}
+
+Window WindowFromPoint(Point p) { return ::WindowFromPoint(POINT{p.x, p.y}); }
+
+Window ParentOf(Window w) { return ::GetParent(ToHwnd(w)); }
+
+Window OwnerOf(Window w) { return ::GetWindow(ToHwnd(w), GW_OWNER); }
+
+bool IsChildWindow(Window w) {
+    return (::GetWindowLongPtrA(ToHwnd(w), GWL_STYLE) & WS_CHILD) != 0;
+}
+
+bool GetWindowRect(Window w, Rect& out) {
+    RECT r = {};
+    if (!::GetWindowRect(ToHwnd(w), &r)) return false;
+    out = FromRect(r);
+    return true;
+}
+
+Rect VirtualScreen() {
+    int x = ::GetSystemMetrics(SM_XVIRTUALSCREEN);
+    int y = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
+    return Rect{x, y, x + ::GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                y + ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
+Rect CursorClip() {
+    RECT r = {};
+    ::GetClipCursor(&r);
+    return FromRect(r);
+}
+
+// --- Our own dialogs and their controls ---------------------------------------
+
+Window DialogItem(Window dialog, int id) { return ::GetDlgItem(ToHwnd(dialog), id); }
+
+void SetText(Window w, const std::string& text) { ::SetWindowTextA(ToHwnd(w), text.c_str()); }
+
+std::string GetText(Window w) {
+    try {
+        int length = ::GetWindowTextLengthA(ToHwnd(w));
+        if (length <= 0) return std::string();
+        std::vector<char> buffer(static_cast<size_t>(length) + 1);
+        int copied = ::GetWindowTextA(ToHwnd(w), buffer.data(), length + 1);
+        return std::string(buffer.data(), copied > 0 ? static_cast<size_t>(copied) : 0);
+    } catch (...) {
+        return std::string();
+    }
+}
+
+void Show(Window w, bool visible) { ::ShowWindow(ToHwnd(w), visible ? SW_SHOW : SW_HIDE); }
+
+bool IsVisible(Window w) { return ::IsWindowVisible(ToHwnd(w)) != FALSE; }
+
+void Focus(Window w) {
+    // A control of a dialog gets the focus through its dialog, which then also
+    // moves the default-button highlight and remembers the control for when
+    // the dialog is activated again; a bare SetFocus would leave both stale.
+    HWND control = ToHwnd(w);
+    HWND parent = ::GetParent(control);
+    if (IsDialog(parent))
+        ::SendMessageA(parent, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+    else
+        ::SetFocus(control);
+}
+
+void SelectAllText(Window edit) { ::SendMessageA(ToHwnd(edit), EM_SETSEL, 0, -1); }
+
+void RepaintNow(Window w) {
+    // The caller is in the middle of a blocking wait, so WM_PAINT would not be
+    // dispatched until it ends; paint synchronously instead.
+    ::RedrawWindow(ToHwnd(w), nullptr, nullptr,
+                   RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+void SetTimer(Window w, uintptr_t id, uint32_t ms) { ::SetTimer(ToHwnd(w), id, ms, nullptr); }
+
+void KillTimer(Window w, uintptr_t id) { ::KillTimer(ToHwnd(w), id); }
+
+int MessageBox(Window owner, const std::string& text, const std::string& caption, uint32_t flags) {
+    return ::MessageBoxA(ToHwnd(owner), text.c_str(), caption.c_str(), flags);
+}
+
+std::string AppName() {
+    try {
+        // The path may be longer than MAX_PATH; grow until it fits.
+        std::vector<char> path(MAX_PATH);
+        for (;;) {
+            DWORD n = ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+            if (n == 0) return std::string();
+            if (n < path.size()) {
+                path.resize(n);
+                break;
+            }
+            path.resize(path.size() * 2);
+        }
+        std::string name(path.begin(), path.end());
+        size_t slash = name.find_last_of("\\/");
+        if (slash != std::string::npos) name.erase(0, slash + 1);
+        size_t dot = name.find_last_of('.');
+        if (dot != std::string::npos && dot > 0) name.erase(dot);
+        return name;
+    } catch (...) {
+        return std::string();
+    }
+}
+
+}  // namespace desktop
