@@ -1,0 +1,73 @@
+#include "framework/DataExchange.h"
+
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
+
+size_t SkipDigits(const std::string& text, size_t i) {
+    while (i < text.size() && IsDigit(text[i])) ++i;
+    return i;
+}
+
+// The end of the decimal number that starts at `start` (optional sign, digits
+// with an optional decimal point, optional exponent), or `start` itself when
+// there is none. strtod alone would also take "inf", "nan" and hexadecimal,
+// and which of those it takes differs between C runtimes.
+size_t ScanNumber(const std::string& text, size_t start) {
+    size_t i = start;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    const size_t integerEnd = SkipDigits(text, i);
+    size_t end = integerEnd;
+    bool digits = integerEnd > i;
+    if (end < text.size() && text[end] == '.') {
+        const size_t fractionEnd = SkipDigits(text, end + 1);
+        digits = digits || fractionEnd > end + 1;
+        end = fractionEnd;
+    }
+    if (!digits) return start;
+    if (end < text.size() && (text[end] == 'e' || text[end] == 'E')) {
+        size_t e = end + 1;
+        if (e < text.size() && (text[e] == '+' || text[e] == '-')) ++e;
+        const size_t exponentEnd = SkipDigits(text, e);
+        if (exponentEnd > e) end = exponentEnd;
+    }
+    return end;
+}
+
+}  // namespace
+
+bool ParseNumberText(const std::string& text, double& value) {
+    size_t start = 0;
+    while (start < text.size() && IsBlank(text[start])) ++start;
+    const size_t end = ScanNumber(text, start);
+    if (end == start) return false;
+    const double parsed = std::strtod(text.substr(start, end - start).c_str(), nullptr);
+    // A zero counts only when written with a leading "0": so ".0" and "-0" are
+    // refused, as is a value too small to be anything but zero.
+    if (parsed == 0.0 && text[start] != '0') return false;
+    for (size_t i = end; i < text.size(); ++i) {
+        if (!IsBlank(text[i])) return false;
+    }
+    value = parsed;
+    return true;
+}
+
+// The exponent's width is the C runtime's: "1e+010" on Windows' own, "1e+10"
+// elsewhere.
+std::string FormatNumber(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.*g", 6, value);
+    return text;
+}
+
+std::string RangeMessage(double min, double max) {
+    std::string message = "Please enter a number between %1 and %2.";
+    message.replace(message.find("%1"), 2, FormatNumber(min));
+    message.replace(message.find("%2"), 2, FormatNumber(max));
+    return message;
+}

@@ -1,0 +1,96 @@
+#include "store/Boundaries.h"
+
+#include <cctype>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <system_error>
+
+namespace {
+
+// The file is CR LF on every platform, so it is written in binary mode with
+// the line ends spelled out rather than left to a text-mode stream.
+constexpr const char* kFormat =
+    "bottom_boundary=%i\r\nleft_boundary=%i\r\nright_boundary=%i\r\ntop_boundary=%i\r\n";
+
+// What follows the first "=", or the whole line when it has none: the key is
+// never looked at, so a line is known only by its position.
+std::string ValueText(const std::string& line) {
+    const size_t eq = line.find('=');
+    return eq == std::string::npos ? line : line.substr(eq + 1);
+}
+
+// atoi's reading (leading white space, a sign, digits up to the first other
+// character, 0 when there are none), but a value beyond 32 bits saturates
+// instead of being undefined.
+int32_t ParseValue(const std::string& text) {
+    size_t i = 0;
+    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    // Accumulated as a magnitude, capped just past the largest one that fits.
+    const int64_t cap = int64_t{std::numeric_limits<int32_t>::max()} + 1;
+    int64_t magnitude = 0;
+    for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i) {
+        magnitude = magnitude * 10 + (text[i] - '0');
+        if (magnitude > cap) magnitude = cap;
+    }
+    if (negative) return static_cast<int32_t>(-magnitude);
+    return static_cast<int32_t>(magnitude < cap ? magnitude : cap - 1);
+}
+
+// The next line, however long, without its LF or CR LF. False when the file
+// has no more bytes; a last line without a line end is still a line.
+bool ReadLine(std::istream& in, std::string& line) {
+    if (!std::getline(in, line)) return false;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    return true;
+}
+
+}  // namespace
+
+std::string FormatBoundaries(const desktop::Rect& rect) {
+    char text[128];
+    const int length = std::snprintf(text, sizeof text, kFormat, static_cast<int>(rect.bottom),
+                                     static_cast<int>(rect.left), static_cast<int>(rect.right),
+                                     static_cast<int>(rect.top));
+    return std::string(text, static_cast<size_t>(length));
+}
+
+bool ReadBoundaries(const char* path, desktop::Rect& rect) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    // The file's order, which is not the rectangle's. A member without a line
+    // of its own takes the value of the member before it.
+    int32_t* const members[] = {&rect.bottom, &rect.left, &rect.right, &rect.top};
+    int32_t value = 0;
+    std::string line;
+    for (int32_t* member : members) {
+        if (ReadLine(in, line)) value = ParseValue(ValueText(line));
+        *member = value;
+    }
+    return true;
+}
+
+// A save never leaves a truncated or empty file behind: the new content goes
+// to a temporary file beside the old one, which then replaces it in one step
+// (std::filesystem::rename replaces an existing file on Windows as well).
+bool WriteBoundaries(const char* path, const desktop::Rect& rect) {
+    const std::string temporary = std::string(path) + ".tmp";
+    const std::string text = FormatBoundaries(rect);
+
+    std::FILE* file = std::fopen(temporary.c_str(), "wb");
+    if (!file) return false;
+    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    const bool closed = std::fclose(file) == 0;
+
+    std::error_code error;
+    if (written && closed) {
+        std::filesystem::rename(temporary, path, error);
+        if (!error) return true;
+    }
+    std::filesystem::remove(temporary, error);
+    return false;
+}
