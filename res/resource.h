@@ -27,9 +27,6 @@
 // Controls of the splash screen
 #define IDC_SPLASH_BITMAP 1030
 
-// Framework command: help (F1)
-#define ID_HELP 0xE146
-
 // Window timers of the main dialog
 #define TIMER_SURF 101
 #define TIMER_TRACK_TL 102
