@@ -95,6 +95,9 @@ bool CSurfDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM, INT_PTR& result) {
             if (!OnCommand(LOWORD(wParam), HIWORD(wParam))) return false;
             result = TRUE;
             return true;
+        case WM_TIMER:
+            if (wParam == TIMER_TRACK_TL || wParam == TIMER_TRACK_BR) OnTrackTimer(wParam);
+            return false;
         default:
             return false;
     }
@@ -106,6 +109,12 @@ bool CSurfDlg::OnCommand(int id, int code) {
     switch (id) {
         case IDOK:
             UpdateData(true);
+            return true;
+        case IDC_SET_COORDS:
+            OnSetCoordinates();
+            return true;
+        case IDC_TRACE:
+            TraceAddressBar();
             return true;
         case IDC_WEB_LINK:
             return OpenLink("http://" MAKER_WEB_HOST);
