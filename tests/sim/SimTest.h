@@ -1,0 +1,18 @@
+// The fixture of every test on the simulated desktop: a fresh desktop and a
+// fixed seed, so that each test sees the same draws on every run.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "engine/Random.h"
+#include "tests/sim/SimDesktop.h"
+
+class SimTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        sim::Reset();
+        SeedRandom(kSeed);
+    }
+
+    static constexpr uint32_t kSeed = 20240611;
+};
