@@ -1,0 +1,144 @@
+// Human-like input: glides, clicks, keys and bringing a window to the front,
+// all through the desktop seam.
+#include "engine/Input.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <limits>
+
+namespace {
+
+// Floor division, so that the glide's shares mean the same for coordinates
+// left of or above the primary display as for the others.
+int64_t FloorDiv(int64_t a, int64_t b) {
+    const int64_t q = a / b;
+    return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
+}
+
+int64_t Sign(int64_t v) { return v < 0 ? -1 : 1; }
+
+int32_t ToCoordinate(int64_t v) {
+    return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
+                                                    std::numeric_limits<int32_t>::max()));
+}
+
+// Without the extended-key flag Windows may take these three for the keypad's
+// keys when Num Lock is on, and Shift+End would then type a digit.
+bool IsExtendedKey(uint8_t vk) {
+    return vk == desktop::kVkHome || vk == desktop::kVkEnd || vk == desktop::kVkDelete;
+}
+
+void Press(uint8_t vk) { desktop::SendKey(vk, false, IsExtendedKey(vk)); }
+void Release(uint8_t vk) { desktop::SendKey(vk, true, IsExtendedKey(vk)); }
+
+// Modifiers go down Shift, Ctrl, Alt and come up in that same order.
+void PressWithModifiers(uint8_t vk, bool shift, bool ctrl, bool alt) {
+    if (shift) Press(desktop::kVkShift);
+    if (ctrl) Press(desktop::kVkControl);
+    if (alt) Press(desktop::kVkMenu);
+    TapKey(vk);
+    if (shift) Release(desktop::kVkShift);
+    if (ctrl) Release(desktop::kVkControl);
+    if (alt) Release(desktop::kVkMenu);
+}
+
+// The layout's shift state in the high byte of VkKeyScanA's answer.
+enum : uint16_t {
+    kLayoutShift = 0x100,
+    kLayoutCtrl = 0x200,
+    kLayoutAlt = 0x400,
+};
+
+}  // namespace
+
+int GlideCursor(int32_t x, int32_t y, uint32_t steps, uint32_t delay) {
+    const desktop::Point start = desktop::GetCursorPos();
+    desktop::Point reference = start;
+
+    const int64_t dx = std::llabs(static_cast<int64_t>(start.x) - x);
+    const int64_t dy = std::llabs(static_cast<int64_t>(start.y) - y);
+    const int64_t n = std::min<int64_t>(steps, std::max(dx, dy));
+    if (n == 0) return 0;
+
+    // Differences of quotients, not the quotient of the difference; the
+    // remainders then go to the first steps.
+    const int64_t sx = FloorDiv(x, n) - FloorDiv(start.x, n);
+    const int64_t sy = FloorDiv(y, n) - FloorDiv(start.y, n);
+    const int64_t ex = x - n * sx - start.x;
+    const int64_t ey = y - n * sy - start.y;
+    const int64_t tx = std::llabs(sx) + 1;
+    const int64_t ty = std::llabs(sy) + 1;
+
+    for (int64_t i = 1; i <= n; ++i) {
+        const int64_t extraX = (ex != 0 && i <= std::llabs(ex)) ? Sign(ex) : 0;
+        const int64_t extraY = (ey != 0 && i <= std::llabs(ey)) ? Sign(ey) : 0;
+        const desktop::Point p = desktop::GetCursorPos();
+        // More movement since the last step than our own: somebody has the mouse.
+        if (std::llabs(static_cast<int64_t>(p.x) - reference.x) > tx ||
+            std::llabs(static_cast<int64_t>(p.y) - reference.y) > ty) {
+            return 1;
+        }
+        reference = desktop::GetCursorPos();
+        desktop::SetCursorPos(desktop::Point{ToCoordinate(p.x + sx + extraX), ToCoordinate(p.y + sy + extraY)});
+        desktop::Sleep(delay);
+    }
+    return 0;
+}
+
+void ClickLeft() {
+    desktop::SendLeftButton(true);
+    desktop::SendLeftButton(false);
+}
+
+void TapKey(uint8_t vk) {
+    Press(vk);
+    Release(vk);
+}
+
+void PressKey(uint32_t code) {
+    PressWithModifiers(static_cast<uint8_t>(code & 0xFF), (code & kWithShift) != 0, (code & kWithCtrl) != 0,
+                       (code & kWithAlt) != 0);
+}
+
+void PressBackspace(uint32_t count) {
+    for (uint32_t i = 0; i < count; ++i) TapKey(desktop::kVkBack);
+}
+
+void TypeChar(int c) {
+    const char ch = static_cast<char>(c & 0xFF);
+    const unsigned char byte = static_cast<unsigned char>(ch);
+    // A stray tab, escape or line end in a URL must not move the focus or submit.
+    if (byte < 0x20 || byte == 0x7F) return;
+
+    const int16_t key = desktop::KeyForChar(ch);
+    if (key == -1) {
+        // No key of the layout makes it. Shift+Ctrl+Alt around virtual key 255
+        // could fire a global hotkey; the character itself cannot.
+        const uint16_t unit = desktop::AnsiToUtf16(ch);
+        desktop::SendUnicodeChar(unit, false);
+        desktop::SendUnicodeChar(unit, true);
+        return;
+    }
+    const uint16_t word = static_cast<uint16_t>(key);
+    PressWithModifiers(static_cast<uint8_t>(word & 0xFF), (word & kLayoutShift) != 0, (word & kLayoutCtrl) != 0,
+                       (word & kLayoutAlt) != 0);
+}
+
+void ForceForeground(desktop::Window window) {
+    const uint32_t self = desktop::CurrentThreadId();
+    const desktop::Window foreground = desktop::GetForegroundWindow();
+    const uint32_t owner = foreground ? desktop::WindowThreadId(foreground) : 0;
+    // The platform lets a thread take the foreground while its input is
+    // attached to the thread that has it. Attaching to ourselves would fail.
+    const bool attached = owner != 0 && owner != self && desktop::AttachThreadInput(self, owner, true);
+    desktop::SetForegroundWindow(window);
+    if (attached) desktop::AttachThreadInput(self, owner, false);
+}
+
+void BringToFront(desktop::Window window) {
+    desktop::Placement placement;
+    const bool known = desktop::GetPlacement(window, placement);
+    ForceForeground(window);
+    // Activation may restore a minimised or maximised window; put it back as it was.
+    if (known) desktop::SetPlacement(window, placement);
+}

@@ -1,0 +1,37 @@
+#include <cstdlib>
+
+#include "engine/Surfer.h"
+
+namespace {
+
+constexpr uint32_t kSliceMs = 5;
+constexpr uint32_t kSlicesPerRefresh = 100;
+constexpr int64_t kStillPixels = 5;  // a cursor this far from the reference has not moved
+
+bool MovedFrom(desktop::Point p, desktop::Point reference) {
+    return std::llabs(static_cast<int64_t>(p.x) - reference.x) > kStillPixels ||
+           std::llabs(static_cast<int64_t>(p.y) - reference.y) > kStillPixels;
+}
+
+}  // namespace
+
+// Counts slices rather than reading a clock. One movement is a nudge and is
+// forgiven; a second one, measured from where the first left the cursor,
+// means the user has taken the mouse.
+int CSurfer::WatchfulWait(uint32_t ms) {
+    desktop::Point reference = desktop::GetCursorPos();
+    int movements = 0;
+    const uint32_t slices = ms / kSliceMs;
+    RefreshStatus();
+    for (uint32_t j = 0; j < slices; ++j) {
+        desktop::Sleep(kSliceMs);
+        const desktop::Point p = desktop::GetCursorPos();
+        if (j % kSlicesPerRefresh == 0) RefreshStatus();
+        if (MovedFrom(p, reference)) {
+            reference = desktop::GetCursorPos();
+            ++movements;
+        }
+        if (movements >= 2) return 1;
+    }
+    return 0;
+}
