@@ -327,8 +327,8 @@ GLOBE_TURN = math.radians(18)
 
 def splash_background(x, y):
     """Deep blue at the edges to teal in a glow behind the globe. The outermost
-    pixels settle on one colour: the static control fills any room around a
-    centred picture with the colour of its top-left pixel."""
+    pixels all settle on one dark colour, a quiet frame inside the splash's
+    thin border line."""
     gx, gy, _ = GLOBE
     d = math.hypot((x - gx) / 1.05, (y - gy) / 1.0) / 190.0
     col = mix(TEAL, DEEP, smoothstep(0.0, 0.85, d))
