@@ -50,6 +50,8 @@ struct State {
 
     std::vector<MessageBoxCall> boxes;
     std::function<int(const MessageBoxCall&)> answer;
+
+    std::map<char, int16_t> layoutChanges;
 };
 
 State& S() {
@@ -358,6 +360,8 @@ void AnswerMessageBoxesWith(int answer) {
     AnswerMessageBoxes([answer](const MessageBoxCall&) { return answer; });
 }
 
+void SetKeyForChar(char c, int16_t key) { S().layoutChanges[c] = key; }
+
 }  // namespace sim
 
 // --- The seam ---------------------------------------------------------------------------------
@@ -393,7 +397,11 @@ void SendKey(uint8_t vk, bool up, bool extended) {
 
 void SendUnicodeChar(uint16_t utf16, bool up) { Record(up ? Kind::CharUp : Kind::CharDown).utf16 = utf16; }
 
-int16_t KeyForChar(char c) { return UsKeyForChar(c); }
+int16_t KeyForChar(char c) {
+    const auto& changes = S().layoutChanges;
+    const auto it = changes.find(c);
+    return it != changes.end() ? it->second : UsKeyForChar(c);
+}
 uint16_t AnsiToUtf16(char c) { return Cp1252ToUtf16(c); }
 
 void Sleep(uint32_t ms) {

@@ -230,6 +230,9 @@ void AnswerMessageBoxesWith(int answer);
 // --- Keyboard layout and code page -------------------------------------------------------
 // VkKeyScanA of a US layout; -1 for a character that no key makes.
 int16_t UsKeyForChar(char c);
+// Changes the layout of desktop::KeyForChar for one character until Reset,
+// e.g. 0x651 for a '@' made with AltGr (Ctrl+Alt) and Q.
+void SetKeyForChar(char c, int16_t key);
 uint16_t Cp1252ToUtf16(char c);
 // The byte of Windows-1252 for a UTF-16 unit; '?' when there is none.
 char Utf16ToCp1252(uint16_t u);

@@ -1,5 +1,7 @@
 // The fixture of every test on the simulated desktop: a fresh desktop and a
-// fixed seed, so that each test sees the same draws on every run.
+// fixed seed, so that each test sees the same draws on every run. It resets in
+// its constructor, before the members of a derived fixture (a TestSurfer, say)
+// put their windows on the desktop.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,7 +11,7 @@
 
 class SimTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    SimTest() {
         sim::Reset();
         SeedRandom(kSeed);
     }
