@@ -91,6 +91,16 @@ TEST_F(Wait, TwoJumpsWithinOneSliceCountOnce) {
     EXPECT_EQ(dialog_.WatchfulWait(3000), 0);
 }
 
+TEST_F(Wait, NewReferenceIsWhereTheCursorIsWhenItIsRead) {
+    // The second jump lands between the read that sees the first one and the
+    // read that takes the new reference.
+    sim::At(1002, [] {
+        sim::MoveCursorBy(100, 0);
+        sim::UserMovesByBeforeRead(2, 0, 50);
+    });
+    EXPECT_EQ(dialog_.WatchfulWait(3000), 0);
+}
+
 TEST_F(Wait, FivePixelsOnEachAxisNeverCount) {
     sim::UserMovesBy(100, 5, 5);
     sim::UserMovesBy(200, -10, -10);
