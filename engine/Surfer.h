@@ -60,4 +60,25 @@ public:
 
 protected:
     desktop::Window Item(int id) const { return desktop::DialogItem(DialogWindow(), id); }
+
+private:
+    // --- Surf session (engine/Session.cpp) ---------------------------------------------
+    enum class SessionEnd { kTimeLimit, kInterrupted };
+    void StartSession();
+    void StopSession();
+    void SurfTick();
+    // elapsedSeconds: the time-limit test's figure; an interruption measures its own.
+    void EndSession(SessionEnd reason, int64_t elapsedSeconds);
+
+    // --- Page visit (engine/Visit.cpp) ----------------------------------------------------
+    void FrontBrowser();
+    void CaptureBrowser();
+    void TypeUrl(const char* url);
+    void TypeTypo(char meant);
+    void Dwell();
+    void ScrollBack();
+    void Wander();
+    void PlainWait(uint32_t lo, uint32_t hi);
+    // Throws CInterrupt (engine/Interrupt.h) when the user takes the mouse.
+    void GuardedWait(uint32_t lo, uint32_t hi);
 };

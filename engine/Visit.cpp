@@ -1,0 +1,163 @@
+// One page visit: what a person does to make the browser show one more page.
+// Glide to the address bar, click, clear it, type the URL with human pauses
+// and the odd erased typo, press Enter, let the page load, then read it for a
+// while (wander, turn the wheel, sometimes scroll back) and schedule the next
+// visit.
+//
+// The draws come in a fixed order, one per decision below; tests replay them.
+#include <cstdio>
+
+#include "engine/Input.h"
+#include "engine/Interrupt.h"
+#include "engine/Random.h"
+#include "engine/Surfer.h"
+#include "res/resource.h"
+#include "store/SiteList.h"
+
+namespace {
+
+constexpr const char* kSponsorsUrl = "http://" MAKER_WEB_HOST "/sponsors";
+
+constexpr uint32_t kBarGlideSteps = 100;
+constexpr uint32_t kBarGlideStepMs = 5;
+constexpr int32_t kWheelNotch = 120;  // WHEEL_DELTA
+
+}  // namespace
+
+void CSurfer::VisitPage() {
+    // 1. Front: on a session's first page there is no browser captured yet.
+    FrontBrowser();
+
+    // 2. Glide to the address bar.
+    const int32_t y = RandomBetween(m_rcAddressBar.top, m_rcAddressBar.bottom);
+    const int32_t x = RandomBetween(m_rcAddressBar.left, m_rcAddressBar.right);
+    GlideCursor(x, y, kBarGlideSteps, kBarGlideStepMs);
+
+    // 3 to 6. Click, then clear the bar. These pauses do not watch the user:
+    // one who goes on moving the mouse is caught by the first guarded wait.
+    ClickLeft();
+    TapKey(desktop::kVkHome);
+    PlainWait(200, 1000);
+    PressKey(kWithShift | desktop::kVkEnd);
+    PlainWait(200, 1000);
+    PressKey(desktop::kVkDelete);
+    PlainWait(200, 1000);
+
+    // 7. Choose the URL.
+    char url[kUrlBufferSize];
+    if (m_nPages != 0) {
+        PickSite(url);
+    } else {
+        std::snprintf(url, sizeof url, "%s", kSponsorsUrl);
+        CaptureBrowser();
+    }
+
+    // 8. Type it.
+    TypeUrl(url);
+
+    // 9. Submit: the page counts from here, whatever happens later.
+    ++m_nPages;
+    PressKey(desktop::kVkReturn);
+    GuardedWait(15000, 25000);
+
+    // 10. Read the page.
+    const uint32_t cycles = m_nPages == 1 ? RandomRange(1, 2) : RandomRange(3, 5);
+    for (uint32_t i = 0; i < cycles; ++i) Dwell();
+
+    // 11. Now and then, scroll back up.
+    if (RandomRange(0, 100) < 20) ScrollBack();
+
+    // 12. Re-arm: the gap to the next visit runs from this visit's end.
+    desktop::SetTimer(DialogWindow(), TIMER_SURF, RandomRange(5000, 20000));
+}
+
+void CSurfer::FrontBrowser() {
+    if (m_nPages != 0 && m_hBrowser) BringToFront(m_hBrowser);
+}
+
+// The browser is whatever top-level window lies under the cursor, which the
+// glide left on the address bar. Taken once per session: the rest of the
+// session keeps it even if the user moves the window.
+void CSurfer::CaptureBrowser() {
+    desktop::Window window = desktop::WindowFromPoint(desktop::GetCursorPos());
+    // Nothing there (or gone before it could be measured): carry on with the
+    // previous capture, or none.
+    if (!window) return;
+    for (;;) {
+        desktop::Window up = desktop::IsChildWindow(window) ? desktop::ParentOf(window)
+                                                            : desktop::OwnerOf(window);
+        if (!up) break;
+        window = up;
+    }
+    desktop::Rect rect;
+    if (!desktop::GetWindowRect(window, rect)) return;
+
+    // Edges left of or above all the monitors are moved onto them, each on its
+    // own (a maximised window's frame overhangs by a few pixels). So a browser
+    // on a monitor left of or above the primary one keeps its rectangle, and
+    // edges past the right or bottom stay: the cursor stops there anyway.
+    const desktop::Rect screens = desktop::VirtualScreen();
+    if (rect.left < screens.left) rect.left = screens.left;
+    if (rect.right < screens.left) rect.right = screens.left;
+    if (rect.top < screens.top) rect.top = screens.top;
+    if (rect.bottom < screens.top) rect.bottom = screens.top;
+
+    m_hBrowser = window;
+    m_rcBrowser = rect;
+}
+
+void CSurfer::TypeUrl(const char* url) {
+    for (const char* c = url; *c; ++c) {
+        if (RandomRange(1, 100) == 3) TypeTypo(*c);
+        TypeChar(*c);
+        GuardedWait(50, 300);
+    }
+}
+
+// A wrong letter, noticed and erased. Never the letter that was meant, or it
+// would be no typo.
+void CSurfer::TypeTypo(char meant) {
+    const uint32_t meantCode = static_cast<unsigned char>(meant);
+    uint32_t letter;
+    do {
+        letter = RandomRange('a', 'z');
+    } while (letter == meantCode);
+    TypeChar(static_cast<int>(letter));
+    GuardedWait(300, 600);
+    PressBackspace(1);
+    GuardedWait(300, 600);
+}
+
+void CSurfer::Dwell() {
+    FrontBrowser();
+    Wander();
+    if (RandomRange(1, 100) < 70) {
+        const int32_t notches = static_cast<int32_t>(RandomRange(1, 5));
+        desktop::SendWheel(-kWheelNotch * notches);
+    }
+    GuardedWait(20000, 38000);
+}
+
+void CSurfer::ScrollBack() {
+    FrontBrowser();
+    if (RandomRange(1, 100) < 60) Wander();
+    const int32_t notches = static_cast<int32_t>(RandomRange(1, 3));
+    desktop::SendWheel(kWheelNotch * notches);
+    GuardedWait(5000, 10000);
+}
+
+void CSurfer::Wander() {
+    const uint32_t delay = RandomRange(3, 7);
+    const uint32_t steps = RandomRange(60, 100);
+    const int32_t y = RandomBetween(m_rcBrowser.top, m_rcBrowser.bottom);
+    const int32_t x = RandomBetween(m_rcBrowser.left, m_rcBrowser.right);
+    GlideCursor(x, y, steps, delay);
+}
+
+void CSurfer::PlainWait(uint32_t lo, uint32_t hi) {
+    WatchfulWait(RandomRange(lo, hi));
+}
+
+void CSurfer::GuardedWait(uint32_t lo, uint32_t hi) {
+    if (WatchfulWait(RandomRange(lo, hi))) throw CInterrupt();
+}
