@@ -96,7 +96,8 @@ bool CSurfDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM, INT_PTR& result) {
             result = TRUE;
             return true;
         case WM_TIMER:
-            if (wParam == TIMER_TRACK_TL || wParam == TIMER_TRACK_BR) OnTrackTimer(wParam);
+            // Every tick also goes on to the default processing.
+            OnSurferTimer(wParam);
             return false;
         default:
             return false;
@@ -108,7 +109,7 @@ bool CSurfDlg::OnCommand(int id, int code) {
     if (code != BN_CLICKED) return false;
     switch (id) {
         case IDOK:
-            UpdateData(true);
+            OnStartStop();
             return true;
         case IDC_SET_COORDS:
             OnSetCoordinates();
