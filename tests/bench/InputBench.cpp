@@ -1,0 +1,140 @@
+// How long the input primitives' waits really last, and what they cost, beside
+// a bare loop of Sleep(5) and GetCursorPos measured in the same run. The
+// primitives count 5 ms slices instead of reading a clock, so their real length
+// is that of the slices; the goal is that they add no more than 5% to it.
+//
+//     input_bench [wait-ms]        (default 20000)
+//
+// Like the program, it asks for a 1 ms timer resolution while it runs; without
+// it a Sleep(5) lasts about 15.6 ms on Windows.
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "engine/Input.h"
+#include "engine/Surfer.h"
+#include "res/resource.h"
+
+namespace {
+
+constexpr uint32_t kSliceMs = 5;
+constexpr uint32_t kGlideSteps = 100;
+constexpr uint32_t kGlides = 10;  // one glide lasts half a second: take the mean of several
+constexpr double kGoal = 1.05;
+
+struct Cost {
+    double wallMs = 0;
+    double cpuMs = 0;
+    double CpuPerSecond() const { return wallMs > 0 ? cpuMs / (wallMs / 1000.0) : 0; }
+};
+
+double CpuMs() {
+    FILETIME created, exited, kernel, user;
+    if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user)) return 0;
+    auto ms = [](const FILETIME& t) {
+        return static_cast<double>((static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 1e4;
+    };
+    return ms(kernel) + ms(user);
+}
+
+double WallMs() {
+    LARGE_INTEGER now, frequency;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+template <class Work>
+Cost Measure(Work work) {
+    const double wall = WallMs();
+    const double cpu = CpuMs();
+    work();
+    return Cost{WallMs() - wall, CpuMs() - cpu};
+}
+
+// What every slice of a wait does, and nothing else.
+void BareSlices(uint32_t count) {
+    for (uint32_t i = 0; i < count; ++i) {
+        Sleep(kSliceMs);
+        POINT p;
+        GetCursorPos(&p);
+    }
+}
+
+INT_PTR CALLBACK QuietDialogProc(HWND, UINT msg, WPARAM, LPARAM) { return msg == WM_INITDIALOG; }
+
+// The main dialog's engine side on the program's own dialog template, surfing
+// without a limit, so that each refresh of the status line does what it does
+// during a visit.
+class BenchSurfer : public CSurfer {
+public:
+    BenchSurfer() {
+        dialog_ = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_SURF_DIALOG), nullptr,
+                                     QuietDialogProc, 0);
+        m_nState = 1;
+        m_tStart = desktop::Now();
+    }
+    ~BenchSurfer() override { DestroyWindow(dialog_); }
+    desktop::Window DialogWindow() const override { return dialog_; }
+    bool UpdateData(bool) override { return true; }
+
+private:
+    HWND dialog_ = nullptr;
+};
+
+void PrintRow(const char* what, double nominal, double bare, double program, const char* unit) {
+    const double ratio = bare > 0 ? program / bare : 0;
+    char nominalText[32] = "-";
+    if (nominal > 0) snprintf(nominalText, sizeof nominalText, "%.0f %s", nominal, unit);
+    printf("%-34s %10s %12.1f %-4s %12.1f %-4s %8.3f   <= %.2f  %s\n", what, nominalText, bare, unit, program, unit,
+           ratio, kGoal, ratio <= kGoal ? "met" : "MISSED");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const uint32_t waitMs = argc > 1 ? static_cast<uint32_t>(std::strtoul(argv[1], nullptr, 10)) : 20000;
+    const bool fineTimer = timeBeginPeriod(1) == TIMERR_NOERROR;
+
+    BenchSurfer surfer;
+    const desktop::Point a{100, 100};
+    const desktop::Point b{a.x + 4 * static_cast<int32_t>(kGlideSteps), a.y + 3 * static_cast<int32_t>(kGlideSteps)};
+    desktop::SetCursorPos(a);
+
+    const uint32_t slices = waitMs / kSliceMs;
+    const Cost bareWait = Measure([&] { BareSlices(slices); });
+    int interrupted = 0;
+    const Cost wait = Measure([&] { interrupted = surfer.WatchfulWait(waitMs); });
+
+    const Cost bareGlides = Measure([&] { BareSlices(kGlideSteps * kGlides); });
+    int stopped = 0;
+    const Cost glides = Measure([&] {
+        for (uint32_t i = 0; i < kGlides; ++i) {
+            const desktop::Point& to = (i % 2 == 0) ? b : a;
+            stopped |= GlideCursor(to.x, to.y, kGlideSteps, kSliceMs);
+        }
+    });
+
+    timeEndPeriod(1);
+
+    printf("Input primitives against a bare loop of Sleep(%u) + GetCursorPos, in one run\n", kSliceMs);
+    printf("1 ms timer resolution: %s\n\n", fineTimer ? "granted" : "REFUSED");
+    printf("%-34s %10s %17s %17s %8s   %s\n", "", "nominal", "bare loop", "program", "ratio", "goal");
+    const std::string waitName = "WatchfulWait(" + std::to_string(waitMs) + ")";
+    PrintRow(waitName.c_str(), waitMs, bareWait.wallMs, wait.wallMs, "ms");
+    const std::string glideName = "glide, 100 steps of 5 ms (mean of " + std::to_string(kGlides) + ")";
+    PrintRow(glideName.c_str(), kGlideSteps * kSliceMs, bareGlides.wallMs / kGlides, glides.wallMs / kGlides, "ms");
+    PrintRow("CPU per second of waiting", 0, bareWait.CpuPerSecond(), wait.CpuPerSecond(), "ms/s");
+    printf("\nreal/nominal: bare slice %.3f, WatchfulWait %.3f, glide %.3f\n", bareWait.wallMs / waitMs,
+           wait.wallMs / waitMs, glides.wallMs / kGlides / (kGlideSteps * kSliceMs));
+
+    if (interrupted || stopped) {
+        printf("\nThe mouse moved during the run (%s): its figures do not count. Keep the mouse still.\n",
+               interrupted ? "the wait was interrupted" : "a glide stopped");
+        return 1;
+    }
+    return 0;
+}

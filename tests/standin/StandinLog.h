@@ -1,0 +1,123 @@
+// The stand-in browser's event log: what it writes, what a test may ask of it,
+// and a reader for tests. Portable, so that it needs nothing of the platform.
+//
+// The stand-in is started as
+//     standin.exe LOGFILE [normal|maximized|minimized]
+// and appends one line per event to LOGFILE, flushed at once, so that a test
+// can read the file while the stand-in runs. Fields are separated by single
+// spaces, numbers are decimal, every line ends in "\n":
+//
+//   ready <window> <bar>        once, after the window was created and shown;
+//                               the handles of the top-level window and of its
+//                               address bar (an EDIT control)
+//   char <code>                 WM_CHAR reached the bar: one UTF-16 code unit
+//   keydown <vk> <scan> <ext>   WM_KEYDOWN or WM_SYSKEYDOWN reached the bar;
+//   keyup <vk> <scan> <ext>     ext is 1 when the extended-key bit was set
+//   enter <text>                Enter went down in the bar: the rest of the
+//                               line is the bar's whole text, in UTF-8
+//   wheel <delta>               WM_MOUSEWHEEL reached the bar or the window
+//   click <x> <y>               the left button went down on the bar, at that
+//                               point of the screen
+//   activate <state> <minimized> WM_ACTIVATE: 0 inactive, 1 active, 2 by click
+//   activateapp <active>        WM_ACTIVATEAPP: 1 when the stand-in became the
+//                               active application, 0 when it stopped being it
+//   focus <has>                 the bar gained (1) or lost (0) the keyboard focus
+//   placement <showCmd> <left> <top> <right> <bottom> <minX> <minY> <maxX> <maxY> <flags>
+//                               the window's placement, on request
+//
+// Requests, posted or sent to the top-level window:
+//   kRequestPlacement           write a "placement" line
+//   kRequestShow (wParam = a ShowWindow command)
+//                               show the window that way, then write a
+//                               "placement" line; so a test can maximise or
+//                               minimise the stand-in from inside its own process
+//   kRequestFocusBar            give the bar the keyboard focus
+#pragma once
+
+#include <cstdint>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace standin {
+
+// WM_APP (0x8000) and above are free for a window class's own messages.
+enum : uint32_t {
+    kRequestPlacement = 0x8001,
+    kRequestShow = 0x8002,
+    kRequestFocusBar = 0x8003,
+};
+
+enum class Kind { Ready, Char, KeyDown, KeyUp, Enter, Wheel, Click, Activate, ActivateApp, Focus, Placement, Unknown };
+
+struct Event {
+    Kind kind = Kind::Unknown;
+    std::vector<int64_t> values;  // the numeric fields, in the order above
+    std::string text;             // the bar's text of an "enter" line
+
+    int64_t Value(size_t i) const { return i < values.size() ? values[i] : 0; }
+};
+
+inline Kind KindOf(const std::string& word) {
+    static const struct {
+        const char* word;
+        Kind kind;
+    } kinds[] = {
+        {"ready", Kind::Ready},       {"char", Kind::Char},
+        {"keydown", Kind::KeyDown},   {"keyup", Kind::KeyUp},
+        {"enter", Kind::Enter},       {"wheel", Kind::Wheel},
+        {"click", Kind::Click},
+        {"activate", Kind::Activate}, {"activateapp", Kind::ActivateApp},
+        {"focus", Kind::Focus},       {"placement", Kind::Placement},
+    };
+    for (const auto& k : kinds)
+        if (word == k.word) return k.kind;
+    return Kind::Unknown;
+}
+
+inline Event ParseLine(const std::string& line) {
+    Event e;
+    size_t space = line.find(' ');
+    e.kind = KindOf(line.substr(0, space));
+    if (space == std::string::npos) return e;
+    std::string rest = line.substr(space + 1);
+    if (e.kind == Kind::Enter) {
+        e.text = rest;
+        return e;
+    }
+    std::istringstream fields(rest);
+    int64_t v = 0;
+    while (fields >> v) e.values.push_back(v);
+    return e;
+}
+
+// Every complete line of the log so far; a line still being written is left
+// for the next read.
+inline std::vector<Event> ReadLog(const std::string& path) {
+    std::vector<Event> events;
+    std::ifstream in(path, std::ios::binary);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (in.eof()) break;  // no "\n" yet
+        events.push_back(ParseLine(line));
+    }
+    return events;
+}
+
+inline std::vector<Event> OfKind(const std::vector<Event>& events, Kind kind) {
+    std::vector<Event> out;
+    for (const auto& e : events)
+        if (e.kind == kind) out.push_back(e);
+    return out;
+}
+
+// The characters that reached the bar, in order.
+inline std::u16string CharsReceived(const std::vector<Event>& events) {
+    std::u16string chars;
+    for (const auto& e : events)
+        if (e.kind == Kind::Char) chars.push_back(static_cast<char16_t>(e.Value(0)));
+    return chars;
+}
+
+}  // namespace standin
