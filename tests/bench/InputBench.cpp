@@ -89,7 +89,7 @@ void PrintRow(const char* what, double nominal, double bare, double program, con
     const double ratio = bare > 0 ? program / bare : 0;
     char nominalText[32] = "-";
     if (nominal > 0) snprintf(nominalText, sizeof nominalText, "%.0f %s", nominal, unit);
-    printf("%-34s %10s %12.1f %-4s %12.1f %-4s %8.3f   <= %.2f  %s\n", what, nominalText, bare, unit, program, unit,
+    printf("%-40s %10s %12.1f %-4s %12.1f %-4s %8.3f   <= %.2f  %s\n", what, nominalText, bare, unit, program, unit,
            ratio, kGoal, ratio <= kGoal ? "met" : "MISSED");
 }
 
@@ -104,25 +104,30 @@ int main(int argc, char** argv) {
     const desktop::Point b{a.x + 4 * static_cast<int32_t>(kGlideSteps), a.y + 3 * static_cast<int32_t>(kGlideSteps)};
     desktop::SetCursorPos(a);
 
+    // The bare loop runs before and after the wait, and between the glides,
+    // so that a machine whose speed drifts during the run weighs on both sides.
     const uint32_t slices = waitMs / kSliceMs;
-    const Cost bareWait = Measure([&] { BareSlices(slices); });
+    const Cost bareBefore = Measure([&] { BareSlices(slices); });
     int interrupted = 0;
     const Cost wait = Measure([&] { interrupted = surfer.WatchfulWait(waitMs); });
+    const Cost bareAfter = Measure([&] { BareSlices(slices); });
+    const Cost bareWait{(bareBefore.wallMs + bareAfter.wallMs) / 2, (bareBefore.cpuMs + bareAfter.cpuMs) / 2};
 
-    const Cost bareGlides = Measure([&] { BareSlices(kGlideSteps * kGlides); });
+    Cost bareGlides, glides;
     int stopped = 0;
-    const Cost glides = Measure([&] {
-        for (uint32_t i = 0; i < kGlides; ++i) {
-            const desktop::Point& to = (i % 2 == 0) ? b : a;
-            stopped |= GlideCursor(to.x, to.y, kGlideSteps, kSliceMs);
-        }
-    });
+    for (uint32_t i = 0; i < kGlides; ++i) {
+        const Cost bare = Measure([&] { BareSlices(kGlideSteps); });
+        const desktop::Point& to = (i % 2 == 0) ? b : a;
+        const Cost glide = Measure([&] { stopped |= GlideCursor(to.x, to.y, kGlideSteps, kSliceMs); });
+        bareGlides.wallMs += bare.wallMs;
+        glides.wallMs += glide.wallMs;
+    }
 
     timeEndPeriod(1);
 
     printf("Input primitives against a bare loop of Sleep(%u) + GetCursorPos, in one run\n", kSliceMs);
     printf("1 ms timer resolution: %s\n\n", fineTimer ? "granted" : "REFUSED");
-    printf("%-34s %10s %17s %17s %8s   %s\n", "", "nominal", "bare loop", "program", "ratio", "goal");
+    printf("%-40s %10s %17s %17s %8s   %s\n", "", "nominal", "bare loop", "program", "ratio", "goal");
     const std::string waitName = "WatchfulWait(" + std::to_string(waitMs) + ")";
     PrintRow(waitName.c_str(), waitMs, bareWait.wallMs, wait.wallMs, "ms");
     const std::string glideName = "glide, 100 steps of 5 ms (mean of " + std::to_string(kGlides) + ")";
@@ -130,6 +135,9 @@ int main(int argc, char** argv) {
     PrintRow("CPU per second of waiting", 0, bareWait.CpuPerSecond(), wait.CpuPerSecond(), "ms/s");
     printf("\nreal/nominal: bare slice %.3f, WatchfulWait %.3f, glide %.3f\n", bareWait.wallMs / waitMs,
            wait.wallMs / waitMs, glides.wallMs / kGlides / (kGlideSteps * kSliceMs));
+    printf("bare loop before and after the wait: %.1f and %.1f ms, %.1f and %.1f ms/s of CPU"
+           " (their difference is the run's noise)\n",
+           bareBefore.wallMs, bareAfter.wallMs, bareBefore.CpuPerSecond(), bareAfter.CpuPerSecond());
 
     if (interrupted || stopped) {
         printf("\nThe mouse moved during the run (%s): its figures do not count. Keep the mouse still.\n",
