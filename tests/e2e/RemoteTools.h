@@ -1,0 +1,47 @@
+// Reading a tooltip control of another process.
+//
+// The common controls' messages that take a pointer (TTM_ENUMTOOLS, TTM_GETTEXT)
+// are not carried across processes: the system passes the pointer through as a
+// number. So the structure and the text buffer are placed in the program's own
+// memory (VirtualAllocEx), and read back from there. This needs the test and the
+// program to be built for the same architecture, which they are: both come from
+// one build tree.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+// A block of memory in another process, freed when the object goes.
+class RemoteBuffer {
+public:
+    RemoteBuffer(HANDLE process, size_t size);
+    ~RemoteBuffer();
+    RemoteBuffer(const RemoteBuffer&) = delete;
+    RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+
+    char* Address() const { return static_cast<char*>(m_address); }
+    bool Write(const void* bytes, size_t size, size_t offset = 0) const;
+    bool Read(void* bytes, size_t size, size_t offset = 0) const;
+
+private:
+    HANDLE m_process;
+    void* m_address;
+};
+
+// One tool of a tooltip control, as the control reports it.
+struct Tool {
+    UINT flags;
+    HWND window;
+    UINT_PTR id;
+    std::string text;
+};
+
+// The tools of `toolTip`, in the order of registration; `process` is the
+// handle of the process that owns it, with the rights that CreateProcess gives.
+std::vector<Tool> ToolsOf(HWND toolTip, HANDLE process);
+
+}  // namespace e2e
