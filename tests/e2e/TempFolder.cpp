@@ -11,17 +11,11 @@
 #include <iterator>
 #include <sstream>
 
-#include "tests/e2e/Wait.h"
-
 namespace fs = std::filesystem;
 
 namespace e2e {
 
 namespace {
-
-// A host program started from Wine runs on its own: its process handle does not
-// tell when it is done, so its effect is waited for instead.
-constexpr Millis kHostCommandTime{10000};
 
 std::string FreshFolderName() {
     static std::atomic<int> counter{0};
@@ -30,12 +24,18 @@ std::string FreshFolderName() {
     return name.str();
 }
 
-// Wine's own export that turns a Windows path into the host's path; absent on Windows.
+// Wine's own exports: the host's path of a Windows path, and running a host
+// program to its end. Both are absent on Windows.
 using UnixFileNameFn = char*(CDECL*)(const wchar_t*);
+using UnixSpawnFn = LONG(WINAPI*)(char* const* argv, int wait);
+
+template <typename Fn>
+Fn WineExport(const char* module, const char* name) {
+    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA(module), name)));
+}
 
 std::string HostPathOf(const std::string& path) {
-    auto toUnix = reinterpret_cast<UnixFileNameFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    auto toUnix = WineExport<UnixFileNameFn>("kernel32.dll", "wine_get_unix_file_name");
     if (!toUnix) return {};
     const std::wstring wide = fs::path(path).wstring();
     char* unixPath = toUnix(wide.c_str());
@@ -45,16 +45,15 @@ std::string HostPathOf(const std::string& path) {
     return result;
 }
 
-bool Run(std::string commandLine) {
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process))
-        return false;
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return true;
+// Runs a host program and waits for it. (CreateProcess would start it too, but
+// hands back no process to wait for.)
+bool RunOnHost(std::vector<std::string> arguments) {
+    auto spawn = WineExport<UnixSpawnFn>("ntdll.dll", "__wine_unix_spawnvp");
+    if (!spawn) return false;
+    std::vector<char*> argv;
+    for (std::string& argument : arguments) argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    return spawn(argv.data(), TRUE) == 0;
 }
 
 }  // namespace
@@ -73,7 +72,6 @@ TempFolder::~TempFolder() {
     if (m_readOnly) {
         SetAccessList(false);
         SetHostWritable(true);
-        WaitUntil([this] { return CanCreateFiles(); }, kHostCommandTime);
     }
     std::error_code ignored;
     fs::remove_all(m_path, ignored);
@@ -110,7 +108,7 @@ bool TempFolder::MakeReadOnly() {
     // Wine keeps access lists but does not enforce them, and ignores the read-only
     // attribute of folders, as Windows does: only the host's permissions bind there.
     if (RunningUnderWine()) SetHostWritable(false);
-    return WaitUntil([this] { return !CanCreateFiles(); }, kHostCommandTime);
+    return !CanCreateFiles();
 }
 
 bool TempFolder::SetAccessList(bool readOnly) {
@@ -129,13 +127,11 @@ bool TempFolder::SetAccessList(bool readOnly) {
                                  acl, nullptr) == ERROR_SUCCESS;
 }
 
-// Under Wine a Windows program may start a host program; chmod is the one thing
-// that makes a folder read-only for Wine. (A root user with CAP_DAC_OVERRIDE
-// writes anyway; scripts/test.sh drops that capability.)
+// Under Wine, chmod is the one thing that makes a folder read-only. (A root user
+// with CAP_DAC_OVERRIDE writes anyway; scripts/test.sh drops that capability.)
 bool TempFolder::SetHostWritable(bool writable) const {
     const std::string hostPath = HostPathOf(m_path);
-    if (hostPath.empty()) return false;
-    return Run(std::string("Z:\\bin\\chmod ") + (writable ? "u+w" : "a-w") + " \"" + hostPath + "\"");
+    return !hostPath.empty() && RunOnHost({"/bin/chmod", writable ? "u+w" : "a-w", hostPath});
 }
 
 bool TempFolder::CanCreateFiles() const {
