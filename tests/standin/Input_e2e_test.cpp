@@ -27,6 +27,22 @@ namespace {
 using standin::Event;
 using standin::Kind;
 
+// Under Wine, the process that keeps the desktop (explorer.exe) ends a few
+// seconds after the last program, and the next program starts it again.
+// Until it is up, the cursor is confined to an empty rectangle, so that
+// SetCursorPos does nothing and the cursor reads as (0, 0). Each test runs in
+// a fresh process, so every one waits for the desktop first.
+class DesktopReady : public ::testing::Environment {
+public:
+    void SetUp() override {
+        ASSERT_TRUE(standin::WaitUntil([] {
+            const desktop::Rect clip = desktop::CursorClip();
+            return clip.right > clip.left && clip.bottom > clip.top;
+        }, 20000)) << "the desktop did not come up";
+    }
+};
+::testing::Environment* const desktopReady = ::testing::AddGlobalTestEnvironment(new DesktopReady);
+
 const uint8_t kVkReturn = desktop::kVkReturn;
 const uint32_t kShiftEnd = 0x123;
 
@@ -179,8 +195,16 @@ TEST_P(BringToFrontTest, LeavesTheStandinsPlacementAsItWas) {
     standin::Process browser(GetParam());
     ASSERT_TRUE(browser.Ready());
     ASSERT_TRUE(other.PutInFront());
+    // A new window's placement settles a moment after it is shown under Wine.
     WINDOWPLACEMENT before = {};
-    ASSERT_TRUE(browser.Placement(before));
+    ASSERT_TRUE(standin::WaitUntil([&] {
+        WINDOWPLACEMENT first = {}, second = {};
+        browser.Placement(first);
+        standin::WaitUntil([] { return false; }, 200);
+        browser.Placement(second);
+        before = second;
+        return SamePlacement(first, second);
+    })) << "the stand-in's placement kept changing";
 
     BringToFront(browser.Window());
 
