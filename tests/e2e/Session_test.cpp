@@ -1,0 +1,216 @@
+// Surf sessions of the real program against the stand-in browser: Start, the
+// visits, and each way a session ends. These take minutes, so there are few of
+// them, each proving a whole road. The program's thread is busy for the length
+// of a visit, so the program is watched through what needs no answer from it
+// (stored captions, visibility) and through the stand-in's log.
+#include <algorithm>
+#include <cstdio>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "res/resource.h"
+#include "tests/e2e/ProgramTest.h"
+#include "tests/standin/StandinProcess.h"
+
+namespace e2e {
+namespace {
+
+constexpr const char* kSponsors = "http://" MAKER_WEB_HOST "/sponsors";
+constexpr const char* kEntry = "www.example.com/a?b=1&c=~x";
+constexpr const char* kStartCaption = "Nimbrel Surf The Web";
+constexpr const char* kStopCaption = "Stop Surfing";
+constexpr const char* kSummary = "User has interrupted Nimbrel Veruvo.\nSurfed ";
+
+// A first visit comes 5 to 10 s after Start and types for some seconds; a
+// whole visit lasts up to about four minutes.
+constexpr Millis kFirstEnter{90000};
+constexpr Millis kWholeVisit{300000};
+// Where the cursor rests: on neither the dialog nor the stand-in.
+constexpr POINT kRestingPlace{900, 700};
+
+std::string StandinPath() {
+    std::string path = STANDIN_EXE_BUILT;
+    if (!path.empty() && path.front() == '/') path = "Z:" + path;
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
+}
+
+std::string OptionsFileOf(const RECT& r) {
+    char text[256];
+    std::snprintf(text, sizeof text,
+                  "bottom_boundary=%ld\r\nleft_boundary=%ld\r\nright_boundary=%ld\r\ntop_boundary=%ld\r\n",
+                  static_cast<long>(r.bottom), static_cast<long>(r.left), static_cast<long>(r.right),
+                  static_cast<long>(r.top));
+    return text;
+}
+
+class Surfing : public ProgramTest {
+protected:
+    void SetUp() override {
+        SetCursorPos(kRestingPlace.x, kRestingPlace.y);
+        browser = std::make_unique<standin::Process>("normal", StandinPath());
+        ASSERT_TRUE(browser->Ready()) << "the stand-in browser did not start from " << StandinPath();
+        // Calibrated to the stand-in's address bar: its corners, a little inside.
+        RECT bar = RectOf(browser->Bar());
+        InflateRect(&bar, -4, -4);
+        ASSERT_TRUE(folder.Write("options.ini", OptionsFileOf(bar)));
+        ASSERT_TRUE(folder.Write("WebSites.txt", std::string(kEntry) + "\r\n"));
+        ASSERT_NO_FATAL_FAILURE(StartAndWaitForMainDialog());
+    }
+
+    // Start as a user presses it: the hours typed, then Enter. Returns when
+    // the trace is over and the dialog answers again.
+    void StartSurfing(const std::string& hours) {
+        ASSERT_NO_FATAL_FAILURE(EnterHours(hours));
+        ASSERT_TRUE(WaitUntil([&] { return StoredTextOf(Control(IDOK)) == kStopCaption && Answers(dialog); }))
+            << "Start did not take: " << StoredTextOf(Control(IDOK));
+    }
+
+    // A session's first page brings no window forward, and the user normally
+    // has the browser in front. Here it matters for another reason too: under
+    // Wine, a click that activates another process's window takes effect
+    // later, and keys sent right after it reach the window that was active
+    // before (Windows queues input in order). So the stand-in goes in front,
+    // its bar focused, before the first visit.
+    void PutBrowserInFront() const {
+        ASSERT_TRUE(browser->PutInFrontWithBarFocused()) << "the stand-in cannot be put in front";
+    }
+
+    // The text of the n-th Enter in the bar (0 for the first), waiting for it.
+    std::string WaitForEnter(size_t n, Millis timeout) const {
+        std::string text;
+        const bool came = WaitUntil(
+            [&] {
+                const auto enters = standin::OfKind(browser->Events(), standin::Kind::Enter);
+                if (enters.size() <= n) return false;
+                text = enters[n].text;
+                return true;
+            },
+            timeout);
+        EXPECT_TRUE(came) << "Enter number " << n + 1 << " did not reach the bar";
+        return text;
+    }
+
+    // The user takes the mouse back: moves it now and again until the
+    // program's summary box shows.
+    HWND TakeTheMouse() const {
+        HWND box = nullptr;
+        int step = 0;
+        WaitUntil([&] {
+            box = program->MessageBox();
+            if (box) return true;
+            const LONG dx = (++step % 2) ? 60 : -60;
+            SetCursorPos(kRestingPlace.x + dx, kRestingPlace.y - 10 * (step % 5));
+            Sleep(50);
+            return false;
+        });
+        return box;
+    }
+
+    // After a summary box has been closed, or after Stop.
+    void ExpectIdleAgain(const std::string& hours) const {
+        EXPECT_TRUE(WaitUntil([&] { return !program->MessageBox() && Answers(dialog); }));
+        EXPECT_EQ(kStartCaption, Text(IDOK));
+        EXPECT_TRUE(IsWindowVisible(Control(IDC_HOURS)));
+        EXPECT_FALSE(IsWindowVisible(Control(IDC_STATUS)));
+        EXPECT_EQ(hours, Text(IDC_HOURS));
+    }
+
+    size_t Count(standin::Kind kind) const { return standin::OfKind(browser->Events(), kind).size(); }
+
+    std::unique_ptr<standin::Process> browser;
+};
+
+}  // namespace
+
+TEST_F(Surfing, TheFirstPageGoesToTheSponsorsAndTakingTheMouseEndsWithTheSummary) {
+    ASSERT_NO_FATAL_FAILURE(StartSurfing("0"));
+    ASSERT_NO_FATAL_FAILURE(PutBrowserInFront());
+
+    // Within a second the countdown takes the place of the hours.
+    HWND status = Control(IDC_STATUS);
+    EXPECT_TRUE(WaitUntil([&] {
+        return IsWindowVisible(status) && StoredTextOf(status) == "Will surf until user interrupts me";
+    })) << StoredTextOf(status);
+    EXPECT_FALSE(IsWindowVisible(Control(IDC_HOURS)));
+
+    // The bar, cleared of "about:blank", gets the sponsors page and Enter.
+    EXPECT_EQ(kSponsors, WaitForEnter(0, kFirstEnter));
+    EXPECT_EQ(1u, Count(standin::Kind::Click));
+
+    HWND box = TakeTheMouse();
+    ASSERT_NE(nullptr, box) << "no summary after the user took the mouse; " << program->Describe();
+    const BoxContent content = ContentOf(box);
+    EXPECT_EQ("Nimbrel Veruvo Idle", content.caption);
+    EXPECT_EQ(std::string(kSummary) + "1 page in 0:00", content.text);
+    CloseMessageBox(box);
+    ExpectIdleAgain("0");
+}
+
+
+TEST_F(Surfing, ALaterPageBringsTheBrowserForwardTypesTheEntryAndTurnsTheWheel) {
+    ASSERT_NO_FATAL_FAILURE(StartSurfing("0"));
+    ASSERT_NO_FATAL_FAILURE(PutBrowserInFront());
+    EXPECT_EQ(kSponsors, WaitForEnter(0, kFirstEnter));
+
+    // Between the visits the user looks at the main dialog: the next visit
+    // has to bring the browser forward itself.
+    ASSERT_TRUE(WaitUntil([&] { return Answers(dialog); }, kWholeVisit)) << "the first visit did not end";
+    ASSERT_NO_FATAL_FAILURE(Activate());
+    const size_t activations = Count(standin::Kind::ActivateApp);
+
+    EXPECT_EQ(kEntry, WaitForEnter(1, Millis(60000)));
+    EXPECT_GT(Count(standin::Kind::ActivateApp), activations) << "the stand-in was not brought forward";
+
+    // A page is read with the wheel now and then, in whole notches.
+    EXPECT_TRUE(WaitUntil([&] { return Count(standin::Kind::Wheel) > 0; }, kWholeVisit));
+    for (const standin::Event& wheel : standin::OfKind(browser->Events(), standin::Kind::Wheel)) {
+        const int64_t delta = wheel.Value(0);
+        EXPECT_EQ(0, delta % 120) << delta;
+        EXPECT_TRUE((delta >= -600 && delta <= -120) || (delta >= 120 && delta <= 360)) << delta;
+    }
+
+    HWND box = TakeTheMouse();
+    ASSERT_NE(nullptr, box) << program->Describe();
+    const BoxContent content = ContentOf(box);
+    EXPECT_EQ("Nimbrel Veruvo Idle", content.caption);
+    EXPECT_TRUE(std::regex_match(content.text, std::regex(std::string(kSummary) + "2 pages in 0:0\\d")))
+        << content.text;
+    CloseMessageBox(box);
+}
+
+TEST_F(Surfing, AHundredthOfAnHourEndsAtTheFirstTickWithoutAVisit) {
+    ASSERT_NO_FATAL_FAILURE(StartSurfing("0.01"));
+    HWND box = program->WaitForMessageBox(Millis(60000));
+    ASSERT_NE(nullptr, box) << program->Describe();
+    const BoxContent content = ContentOf(box);
+    EXPECT_EQ("Done Surfing", content.caption);
+    EXPECT_EQ(std::string(kSummary) + "0 pages in 0:00", content.text);
+    EXPECT_EQ(0u, Count(standin::Kind::Click) + Count(standin::Kind::Char));
+    CloseMessageBox(box);
+    ExpectIdleAgain("0.01");
+}
+
+TEST_F(Surfing, StopBetweenVisitsEndsTheSessionSilently) {
+    ASSERT_NO_FATAL_FAILURE(StartSurfing("2"));
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(Control(IDC_STATUS)); }));
+    ASSERT_EQ(Control(IDOK), FocusIn(dialog)) << "the trace leaves the focus on Start/Stop";
+    ASSERT_NO_FATAL_FAILURE(Activate());
+    PressKey(VK_SPACE);
+    ExpectIdleAgain("2");
+
+    // The visit that was due does not come, and nothing is said.
+    EXPECT_FALSE(WaitUntil([&] { return program->MessageBox() || Count(standin::Kind::Click) > 0; },
+                           Millis(12000)));
+}
+
+TEST_F(Surfing, EscDuringASessionEndsTheProgramWithoutASummary) {
+    ASSERT_NO_FATAL_FAILURE(StartSurfing("0"));
+    ASSERT_NO_FATAL_FAILURE(Activate());
+    PressKey(VK_ESCAPE);
+    EXPECT_TRUE(program->WaitForExit(Millis(10000))) << program->Describe();
+    EXPECT_EQ(0u, Count(standin::Kind::Click));
+}
+
+}  // namespace e2e
