@@ -43,6 +43,32 @@ std::string OptionsFileOf(const RECT& r) {
     return text;
 }
 
+// The pixels that the display shows in `area`, row by row.
+std::vector<DWORD> PixelsOf(const RECT& area) {
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    std::vector<DWORD> pixels(static_cast<size_t>(width > 0 && height > 0 ? width * height : 0));
+    if (pixels.empty()) return pixels;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+    SelectObject(memory, old);
+    GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
 POINT CursorNow() {
     POINT at{};
     GetCursorPos(&at);
@@ -91,8 +117,9 @@ protected:
     // Starts the program with `bar` stored as the address bar, in front.
     //
     // The cursor is parked away from the dialog first, for two effects of the
-    // test bed (Wine on X). Starting the desktop puts the cursor in the middle of
-    // the screen, so the desktop must be up before the cursor is placed. And a
+    // test bed (Wine on X). The desktop process comes and goes with the programs,
+    // and starting it puts the cursor in the middle of the screen, so the desktop
+    // must be up before the cursor is placed. And a
     // window mapped under the pointer gets an X crossing event that carries the
     // pointer's position; until the program has moved the cursor itself, Wine
     // does not recognise such an event as stale, and if the program reads it
@@ -106,10 +133,12 @@ protected:
         ASSERT_NO_FATAL_FAILURE(Activate());
     }
 
+    // Under Wine the cursor stays put until the desktop is up, so ask again until it moves.
     static void PutCursor(POINT at) {
-        SetCursorPos(at.x, at.y);
-        ASSERT_TRUE(WaitUntil([at] { return Same(CursorNow(), at); }, Millis(5000)))
-            << "the cursor did not go to " << Str(at);
+        ASSERT_TRUE(WaitUntil([at] {
+            SetCursorPos(at.x, at.y);
+            return Same(CursorNow(), at);
+        })) << "the cursor did not go to " << Str(at);
     }
 
     // As Tab would: the dialog manager moves the focus to the button.
@@ -124,24 +153,24 @@ protected:
     }
 
     // Presses the space bar on the focused trace button and samples until the
-    // trace has ended, calling `user` after each sample to play a user who moves
-    // the mouse meanwhile. The last sample is taken after the focus went to IDOK,
-    // which the trace does after putting the cursor back.
+    // caption has come back, calling `user` after each sample to play a user who
+    // moves the mouse meanwhile. The last sample is taken once the focus is on
+    // IDOK, which the trace does last, after putting the cursor back.
     std::vector<Sample> WatchTrace(const std::function<void(const Sample&)>& user = nullptr) const {
         HWND trace = Control(IDC_TRACE);
-        HWND startStop = Control(IDOK);
         std::vector<Sample> samples;
         bool seenTracing = false;
         const auto start = Clock::now();
         PressKey(VK_SPACE);
-        while (ElapsedMs(start) < 60000) {
+        while (ElapsedMs(start) < kPatience.count()) {
             const Sample s{ElapsedMs(start), CursorNow(), StoredTextOf(trace) == kTraceRunning};
             samples.push_back(s);
             seenTracing = seenTracing || s.tracing;
-            if (seenTracing && !s.tracing && FocusIn(dialog) == startStop) break;
+            if (seenTracing && !s.tracing) break;
             if (user) user(s);
             Sleep(1);
         }
+        WaitUntil([&] { return FocusIn(dialog) == Control(IDOK); }, Millis(5000));
         samples.push_back(Sample{ElapsedMs(start), CursorNow(), StoredTextOf(trace) == kTraceRunning});
         return samples;
     }
@@ -204,8 +233,22 @@ TEST_F(Calibration, SpaceBarRecordsEachCornerWhereTheCursorIsAndSavesItAtOnce) {
 TEST_F(Calibration, TraceGlidesClockwiseRoundTheCornersAndPutsTheCursorBack) {
     ASSERT_NO_FATAL_FAILURE(StartWith(kWideBar));
     ASSERT_NO_FATAL_FAILURE(FocusOn(IDC_TRACE));
+    // What the trace button looks like on the screen, before and while it runs:
+    // looked at once the glides have begun, as the caption is stored just before
+    // it is drawn.
+    const RECT button = RectOf(Control(IDC_TRACE));
+    const std::vector<DWORD> idle = PixelsOf(button);
+    std::vector<DWORD> busy;
+    auto lookAtButton = [&](const Sample& s) {
+        const bool gliding = s.tracing && !Same(s.cursor, {kWideBar.left, kWideBar.top});
+        if (gliding && busy.empty()) busy = PixelsOf(button);
+    };
 
-    const auto samples = WatchTrace();
+    const auto samples = WatchTrace(lookAtButton);
+
+    // The new caption is drawn at once, while the program handles no messages.
+    ASSERT_FALSE(busy.empty());
+    EXPECT_NE(busy, idle) << "the button still shows its old caption while the trace runs";
 
     // The corners in turn, then back. A glide rests on each corner for one pause
     // of 5 ms; the samples may fall just before or after it, so a corner counts
