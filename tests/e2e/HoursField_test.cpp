@@ -6,6 +6,7 @@
 // Start/Stop. So the focus on the field is caught while the trace runs (the focus
 // can be read without the program's answer), and the selection once it answers
 // again; the trace leaves the selection alone.
+#include <ostream>
 #include <string>
 
 #include "res/resource.h"
@@ -18,6 +19,11 @@ struct Rejection {
     const char* typed;
     const char* message;
 };
+
+// Names the case in ctest's list by what was typed.
+void PrintTo(const Rejection& rejection, std::ostream* out) {
+    *out << '"' << rejection.typed << '"';
+}
 
 // The printed bounds are "%.*g" at precision 6 as Windows' C runtime writes it.
 constexpr const char* kNotANumber = "Please enter a number.";

@@ -1,0 +1,111 @@
+# Shared by the scripts that run the Windows program on this Linux machine: a
+# virtual display, a Wine prefix of their own, and the tear-down of both.
+# Source it; every function reports a failure loudly and returns non-zero.
+#
+# Everything started here is ended by process id or by `wineserver -k` on the
+# prefix made here; nothing is ever killed by name.
+
+DESKTOP_TMP=""
+XVFB_PID=""
+WINE_PREFIX_MADE=""
+
+# Wine under a root user: root ignores file permissions (CAP_DAC_OVERRIDE),
+# and a read-only folder is then impossible to make. Wine's processes run
+# without that capability, so that a folder can be read-only for them too.
+WINE_RUN=()
+if [[ $(id -u) -eq 0 ]]; then
+  if setpriv --bounding-set=-dac_override,-dac_read_search true 2>/dev/null; then
+    WINE_RUN=(setpriv --bounding-set=-dac_override,-dac_read_search)
+  else
+    echo "warning: cannot drop CAP_DAC_OVERRIDE; a test that needs a read-only folder will fail" >&2
+  fi
+fi
+
+fail() {
+  echo "ERROR: $*" >&2
+  return 1
+}
+
+# A folder for this run's display log, Wine prefix and whatever else it makes.
+desktop_tmp() {
+  if [[ -z $DESKTOP_TMP ]]; then
+    DESKTOP_TMP=$(mktemp -d "${TMPDIR:-/tmp}/veruvo-run.XXXXXX") || fail "cannot make a temporary folder"
+  fi
+}
+
+# Starts Xvfb on a free display (the server picks it and reports it) at
+# 1024 x 768, 24 bits, with no window manager; exports DISPLAY.
+start_display() {
+  desktop_tmp || return 1
+  command -v Xvfb >/dev/null || fail "Xvfb is not installed (scripts/setup.sh installs it)" || return 1
+  local number_file="$DESKTOP_TMP/display"
+  : >"$number_file"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$number_file" \
+    >"$DESKTOP_TMP/xvfb.log" 2>&1 </dev/null &
+  XVFB_PID=$!
+  local waited=0
+  until [[ -s $number_file ]]; do
+    if ! kill -0 "$XVFB_PID" 2>/dev/null; then
+      XVFB_PID=""
+      cat "$DESKTOP_TMP/xvfb.log" >&2
+      fail "Xvfb did not start: there is no display to run the Windows program on"
+      return 1
+    fi
+    ((waited++ < 300)) || { fail "Xvfb did not report a display within 30 s"; return 1; }
+    sleep 0.1
+  done
+  export DISPLAY=":$(tr -d '[:space:]' <"$number_file")"
+  xdpyinfo >/dev/null 2>&1 || fail "display $DISPLAY does not answer" || return 1
+  echo "Display $DISPLAY (Xvfb, process $XVFB_PID, 1024x768x24)"
+}
+
+# A fresh Wine prefix in this run's folder, initialised, with one persistent
+# wineserver and Wine's services started once, so that later Wine programs
+# start fast and no service holds a caller's output pipe open.
+make_wine_prefix() {
+  desktop_tmp || return 1
+  local tool
+  for tool in wine wineboot wineserver; do
+    command -v "$tool" >/dev/null || fail "$tool is not installed (scripts/setup.sh installs it)" || return 1
+  done
+  export WINEPREFIX="$DESKTOP_TMP/wineprefix"
+  export WINEDEBUG=-all
+  WINE_PREFIX_MADE=1
+  # No prompts to install Mono or Gecko: nothing here needs them.
+  if ! WINEDLLOVERRIDES="mscoree=;mshtml=" "${WINE_RUN[@]}" wineboot -i \
+      >"$DESKTOP_TMP/wineboot.log" 2>&1 </dev/null; then
+    cat "$DESKTOP_TMP/wineboot.log" >&2
+    fail "wineboot could not make a Wine prefix in $WINEPREFIX"
+    return 1
+  fi
+  # (The registry files appear only when the wineserver saves them.)
+  [[ -d $WINEPREFIX/drive_c/windows/system32 ]] || fail "Wine made no prefix in $WINEPREFIX" || return 1
+  # The server that wineboot started ends on its own a moment later; only then
+  # can the persistent one start.
+  "${WINE_RUN[@]}" wineserver -w </dev/null
+  "${WINE_RUN[@]}" wineserver -p </dev/null || fail "cannot start a persistent wineserver" || return 1
+  "${WINE_RUN[@]}" wine wineboot >>"$DESKTOP_TMP/wineboot.log" 2>&1 </dev/null ||
+    fail "Wine cannot start Windows programs (see $DESKTOP_TMP/wineboot.log)" || return 1
+  echo "Wine prefix $WINEPREFIX ($(wine --version 2>/dev/null))"
+}
+
+# Ends what the functions above started: the prefix's Wine processes, the
+# display server, and the temporary folder. Safe to call more than once.
+teardown_desktop() {
+  if [[ -n $WINE_PREFIX_MADE ]]; then
+    "${WINE_RUN[@]}" wineserver -k >/dev/null 2>&1 </dev/null
+    "${WINE_RUN[@]}" wineserver -w >/dev/null 2>&1 </dev/null
+    WINE_PREFIX_MADE=""
+  fi
+  if [[ -n $XVFB_PID ]]; then
+    kill "$XVFB_PID" 2>/dev/null
+    wait "$XVFB_PID" 2>/dev/null
+    XVFB_PID=""
+  fi
+  if [[ -n $DESKTOP_TMP ]]; then
+    # A test that stopped half-way may have left a read-only folder behind.
+    chmod -R u+w "$DESKTOP_TMP" 2>/dev/null
+    rm -rf "$DESKTOP_TMP"
+    DESKTOP_TMP=""
+  fi
+}

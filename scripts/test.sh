@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# Sets up this machine and runs every test:
+#   - the host build's unit tests (GoogleTest, Linux);
+#   - both Windows builds, compiled warning-free (the 32-bit one cannot run here:
+#     these kernels do not execute 32-bit code);
+#   - the end-to-end tests of the 64-bit program under Wine, on a virtual display
+#     of 1024 x 768 and in a Wine prefix made for this run alone.
+# Exits non-zero when anything fails, including when no display or no Wine can be
+# had: a test that cannot run counts as failed, never as skipped.
+set -uo pipefail
+
+repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$repo" || exit 1
+source scripts/lib/desktop.sh
+
+export CMAKE_BUILD_PARALLEL_LEVEL=${CMAKE_BUILD_PARALLEL_LEVEL:-2}
+logs=$(mktemp -d "${TMPDIR:-/tmp}/veruvo-test-logs.XXXXXX")
+trap 'teardown_desktop; rm -rf "$logs"' EXIT
+trap 'exit 130' INT TERM
+
+step() { printf '\n==== %s\n' "$*"; }
+die() {
+  echo "FAILED: $*" >&2
+  exit 1
+}
+
+step "Set-up"
+bash scripts/setup.sh || die "scripts/setup.sh"
+
+step "Host build and unit tests"
+cmake --preset host >/dev/null || die "configuring the host build"
+cmake --build --preset host || die "building the host build"
+ctest --preset host 2>&1 | tee "$logs/host.log"
+host_result=${PIPESTATUS[0]}
+
+step "Windows 32-bit build (compiled only)"
+cmake --preset windows-i686 >/dev/null || die "configuring the 32-bit Windows build"
+cmake --build --preset windows-i686 || die "building the 32-bit Windows build"
+
+step "Windows 64-bit build"
+cmake --preset windows-x64 >/dev/null || die "configuring the 64-bit Windows build"
+cmake --build --preset windows-x64 || die "building the 64-bit Windows build"
+
+step "End-to-end tests under Wine"
+start_display || die "no display for the end-to-end tests"
+make_wine_prefix || die "no Wine for the end-to-end tests"
+# ctest puts the toolchain's emulator, wine, in front of each test program.
+"${WINE_RUN[@]}" ctest --preset windows-x64 </dev/null 2>&1 | tee "$logs/e2e.log"
+e2e_result=${PIPESTATUS[0]}
+grep -q "tests passed" "$logs/e2e.log" || e2e_result=1
+
+step "Summary"
+summarise() {
+  local name=$1 log=$2 result=$3
+  echo "$name:"
+  grep -E "tests passed|tests failed|Total Test time|No tests were found" "$log" | sed 's/^/  /'
+  sed -n '/The following tests FAILED/,$p' "$log" | sed 's/^/  /'
+  ((result == 0)) || echo "  -> FAILED (ctest exit code $result)"
+}
+summarise "Host unit tests" "$logs/host.log" "$host_result"
+summarise "End-to-end tests (x64 under Wine)" "$logs/e2e.log" "$e2e_result"
+
+if ((host_result != 0 || e2e_result != 0)); then
+  echo "SOME TESTS FAILED" >&2
+  exit 1
+fi
+echo "ALL TESTS PASSED"
