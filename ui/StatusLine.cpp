@@ -1,7 +1,9 @@
 // The bottom line of the main dialog: the hours limit while idle, the
 // countdown in its place while surfing.
+#include <limits>
 #include <string>
 
+#include "engine/SessionTime.h"
 #include "engine/Surfer.h"
 #include "res/resource.h"
 #include "ui/StatusText.h"
@@ -11,13 +13,16 @@ namespace {
 constexpr int32_t kIdle = 0;
 constexpr int32_t kSurfing = 1;
 
-// The limit in whole minutes, truncated toward zero. 64 bits hold every
-// accepted limit; what lies beyond (an out-of-range value kept after the range
-// message) is capped far above any countdown a person will watch.
-int64_t LimitMinutes(float hours) {
-    const double minutes = static_cast<double>(hours) * 60.0;
-    constexpr double kCap = 1e15;
-    return minutes >= kCap ? static_cast<int64_t>(kCap) : static_cast<int64_t>(minutes);
+// Whole minutes of the limit less whole minutes surfed: not the exact time
+// left. A clock set back makes the minutes surfed negative; the difference then
+// saturates rather than overflows.
+int64_t RemainingMinutes(float hours, int64_t elapsedSeconds) {
+    const int64_t limit = LimitMinutes(hours);
+    const int64_t surfed = elapsedSeconds / 60;
+    if (surfed < 0 && limit > std::numeric_limits<int64_t>::max() + surfed) {
+        return std::numeric_limits<int64_t>::max();
+    }
+    return limit - surfed;
 }
 
 std::string Count(int64_t n, const char* one, const char* many) {
@@ -30,8 +35,7 @@ std::string Count(int64_t n, const char* one, const char* many) {
 
 std::string StatusText(float hours, int64_t elapsedSeconds) {
     if (!(hours > 0.0f)) return "Will surf until user interrupts me";
-    // Whole minutes of the limit less whole minutes surfed: not the exact time left.
-    const int64_t remaining = LimitMinutes(hours) - elapsedSeconds / 60;
+    const int64_t remaining = RemainingMinutes(hours, elapsedSeconds);
     if (remaining <= 0) return "Finishing Current Page";
     const int64_t h = remaining / 60;
     const int64_t m = remaining % 60;
@@ -48,6 +52,8 @@ void CSurfer::RefreshStatus() {
     desktop::Show(Item(IDC_STATUS), surfing);
     if (surfing) {
         desktop::SetText(Item(IDC_STATUS), StatusText(m_fHours, desktop::Now() - m_tStart));
+        // Called from inside long waits, when no paint message is dispatched.
+        desktop::RepaintNow(Item(IDC_STATUS));
     } else {
         desktop::KillTimer(DialogWindow(), TIMER_STATUS);
     }

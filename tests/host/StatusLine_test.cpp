@@ -46,6 +46,11 @@ TEST(StatusText, LargestAcceptedLimitCountsDownExactly) {
     }
 }
 
+TEST(StatusText, ClockSetBackAddsTimeWithoutOverflow) {
+    EXPECT_EQ(StatusText(1.0f, -120), "Will stop in 1 hour, 2 minutes");
+    EXPECT_EQ(StatusText(INFINITY, -3600).rfind("Will stop in ", 0), 0u);
+}
+
 class StatusLine : public SimTest {
 protected:
     TestSurfer dialog_;
