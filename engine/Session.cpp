@@ -114,10 +114,10 @@ void CSurfer::EndSession(SessionEnd reason, int64_t elapsedSeconds) {
     const std::string summary = SummaryText(m_nPages, elapsedSeconds);
     if (interrupted) {
         ActivateSelf();
-        desktop::MessageBox(DialogWindow(), summary, kInterruptedCaption, kSummaryFlags);
+        desktop::ShowMessageBox(DialogWindow(), summary, kInterruptedCaption, kSummaryFlags);
         desktop::SetForegroundWindow(DialogWindow());
     } else {
-        desktop::MessageBox(DialogWindow(), summary, kTimeLimitCaption, kSummaryFlags);
+        desktop::ShowMessageBox(DialogWindow(), summary, kTimeLimitCaption, kSummaryFlags);
         ActivateSelf();
     }
 }

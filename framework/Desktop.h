@@ -103,7 +103,7 @@ void SelectAllText(Window edit);
 void RepaintNow(Window w);  // paints at once, although no messages are pumped
 void SetTimer(Window w, uintptr_t id, uint32_t ms);
 void KillTimer(Window w, uintptr_t id);
-int MessageBox(Window owner, const std::string& text, const std::string& caption, uint32_t flags);
+int ShowMessageBox(Window owner, const std::string& text, const std::string& caption, uint32_t flags);
 std::string AppName();  // the executable's file name without its extension
 
 }  // namespace desktop

@@ -9,9 +9,6 @@
 #include <string>
 #include <vector>
 
-// <windows.h> maps MessageBox to MessageBoxA; ours is a different function.
-#undef MessageBox
-
 namespace desktop {
 
 namespace {
@@ -198,7 +195,7 @@ void SetTimer(Window w, uintptr_t id, uint32_t ms) { ::SetTimer(ToHwnd(w), id, m
 
 void KillTimer(Window w, uintptr_t id) { ::KillTimer(ToHwnd(w), id); }
 
-int MessageBox(Window owner, const std::string& text, const std::string& caption, uint32_t flags) {
+int ShowMessageBox(Window owner, const std::string& text, const std::string& caption, uint32_t flags) {
     return ::MessageBoxA(ToHwnd(owner), text.c_str(), caption.c_str(), flags);
 }
 

@@ -169,7 +169,7 @@ TEST_F(SimDesktop, MessageBoxAnswerAndReadingTime) {
         sim::Advance(4000);
         return 2;
     });
-    EXPECT_EQ(desktop::MessageBox(nullptr, "text", "caption", 0), 2);
+    EXPECT_EQ(desktop::ShowMessageBox(nullptr, "text", "caption", 0), 2);
     EXPECT_EQ(sim::NowMs(), 4000u);
     EXPECT_EQ(sim::MessageBoxes()[0].atMs, 0u);
 }

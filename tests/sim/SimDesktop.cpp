@@ -589,7 +589,7 @@ void KillTimer(Window w, uintptr_t id) {
     timers.erase(gone, timers.end());
 }
 
-int MessageBox(Window owner, const std::string& text, const std::string& caption, uint32_t flags) {
+int ShowMessageBox(Window owner, const std::string& text, const std::string& caption, uint32_t flags) {
     Event& e = Record(Kind::MessageBox, owner);
     e.text = text;
     e.caption = caption;

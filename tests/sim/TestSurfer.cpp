@@ -20,7 +20,7 @@ bool TestSurfer::UpdateData(bool saveAndValidate) {
         return true;
     }
     auto refuse = [&](const std::string& message) {
-        desktop::MessageBox(DialogWindow(), message, desktop::AppName(),
+        desktop::ShowMessageBox(DialogWindow(), message, desktop::AppName(),
                             desktop::kMbOk | desktop::kMbIconExclamation);
         desktop::Focus(hours);
         desktop::SelectAllText(hours);
