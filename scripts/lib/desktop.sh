@@ -80,6 +80,13 @@ make_wine_prefix() {
   fi
   # (The registry files appear only when the wineserver saves them.)
   [[ -d $WINEPREFIX/drive_c/windows/system32 ]] || fail "Wine made no prefix in $WINEPREFIX" || return 1
+  # Debian's Wine does not find its own fonts (package fonts-wine) by itself and
+  # falls back to a wider font, which clips the dialogs' texts. Give the prefix
+  # Wine's "MS Sans Serif" and friends, so layouts have Windows' metrics.
+  if compgen -G "/usr/share/wine/fonts/*" >/dev/null; then
+    cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" ||
+      fail "cannot copy Wine's fonts into $WINEPREFIX" || return 1
+  fi
   # The server that wineboot started ends on its own a moment later; only then
   # can the persistent one start.
   "${WINE_RUN[@]}" wineserver -w </dev/null
