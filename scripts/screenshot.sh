@@ -36,7 +36,7 @@ mkdir -p "$workdir" "$(dirname "$picture")" || die "cannot make $workdir"
 
 start_display || die "no display"
 make_wine_prefix || die "no Wine"
-(cd "$workdir" && exec "${WINE_RUN[@]}" wine explorer /desktop=Veruvo,1024x768 "$exe" \
+(cd "$workdir" && exec "${PERMISSIONS_BIND[@]}" wine explorer /desktop=Veruvo,1024x768 "$exe" \
   </dev/null >"$DESKTOP_TMP/veruvo.log" 2>&1) &
 
 # Wine gives each top-level window an X window with the same title, also inside

@@ -30,7 +30,7 @@ bash scripts/setup.sh || die "scripts/setup.sh"
 step "Host build and unit tests"
 cmake --preset host >/dev/null || die "configuring the host build"
 cmake --build --preset host || die "building the host build"
-ctest --preset host 2>&1 | tee "$logs/host.log"
+"${PERMISSIONS_BIND[@]}" ctest --preset host </dev/null 2>&1 | tee "$logs/host.log"
 host_result=${PIPESTATUS[0]}
 
 step "Windows 32-bit build (compiled only)"
@@ -45,7 +45,7 @@ step "End-to-end tests under Wine"
 start_display || die "no display for the end-to-end tests"
 make_wine_prefix || die "no Wine for the end-to-end tests"
 # ctest puts the toolchain's emulator, wine, in front of each test program.
-"${WINE_RUN[@]}" ctest --preset windows-x64 </dev/null 2>&1 | tee "$logs/e2e.log"
+"${PERMISSIONS_BIND[@]}" ctest --preset windows-x64 </dev/null 2>&1 | tee "$logs/e2e.log"
 e2e_result=${PIPESTATUS[0]}
 grep -q "tests passed" "$logs/e2e.log" || e2e_result=1
 

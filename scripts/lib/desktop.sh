@@ -9,15 +9,16 @@ DESKTOP_TMP=""
 XVFB_PID=""
 WINE_PREFIX_MADE=""
 
-# Wine under a root user: root ignores file permissions (CAP_DAC_OVERRIDE),
-# and a read-only folder is then impossible to make. Wine's processes run
-# without that capability, so that a folder can be read-only for them too.
-WINE_RUN=()
+# Root ignores file permissions (CAP_DAC_OVERRIDE), so a test could not make a
+# folder read-only or a file unreadable for it. Commands prefixed with this
+# array run without those capabilities, so that permissions bind them too. Wine
+# does its file work in the wineserver, so every Wine command goes through it.
+PERMISSIONS_BIND=()
 if [[ $(id -u) -eq 0 ]]; then
   if setpriv --bounding-set=-dac_override,-dac_read_search true 2>/dev/null; then
-    WINE_RUN=(setpriv --bounding-set=-dac_override,-dac_read_search)
+    PERMISSIONS_BIND=(setpriv --bounding-set=-dac_override,-dac_read_search)
   else
-    echo "warning: cannot drop CAP_DAC_OVERRIDE; a test that needs a read-only folder will fail" >&2
+    echo "warning: cannot drop CAP_DAC_OVERRIDE; tests that need read-only files or folders will fail" >&2
   fi
 fi
 
@@ -72,7 +73,7 @@ make_wine_prefix() {
   export WINEDEBUG=-all
   WINE_PREFIX_MADE=1
   # No prompts to install Mono or Gecko: nothing here needs them.
-  if ! WINEDLLOVERRIDES="mscoree=;mshtml=" "${WINE_RUN[@]}" wineboot -i \
+  if ! WINEDLLOVERRIDES="mscoree=;mshtml=" "${PERMISSIONS_BIND[@]}" wineboot -i \
       >"$DESKTOP_TMP/wineboot.log" 2>&1 </dev/null; then
     cat "$DESKTOP_TMP/wineboot.log" >&2
     fail "wineboot could not make a Wine prefix in $WINEPREFIX"
@@ -89,9 +90,9 @@ make_wine_prefix() {
   fi
   # The server that wineboot started ends on its own a moment later; only then
   # can the persistent one start.
-  "${WINE_RUN[@]}" wineserver -w </dev/null
-  "${WINE_RUN[@]}" wineserver -p </dev/null || fail "cannot start a persistent wineserver" || return 1
-  "${WINE_RUN[@]}" wine wineboot >>"$DESKTOP_TMP/wineboot.log" 2>&1 </dev/null ||
+  "${PERMISSIONS_BIND[@]}" wineserver -w </dev/null
+  "${PERMISSIONS_BIND[@]}" wineserver -p </dev/null || fail "cannot start a persistent wineserver" || return 1
+  "${PERMISSIONS_BIND[@]}" wine wineboot >>"$DESKTOP_TMP/wineboot.log" 2>&1 </dev/null ||
     fail "Wine cannot start Windows programs (see $DESKTOP_TMP/wineboot.log)" || return 1
   echo "Wine prefix $WINEPREFIX ($(wine --version 2>/dev/null))"
 }
@@ -100,8 +101,8 @@ make_wine_prefix() {
 # display server, and the temporary folder. Safe to call more than once.
 teardown_desktop() {
   if [[ -n $WINE_PREFIX_MADE ]]; then
-    "${WINE_RUN[@]}" wineserver -k >/dev/null 2>&1 </dev/null
-    "${WINE_RUN[@]}" wineserver -w >/dev/null 2>&1 </dev/null
+    "${PERMISSIONS_BIND[@]}" wineserver -k >/dev/null 2>&1 </dev/null
+    "${PERMISSIONS_BIND[@]}" wineserver -w >/dev/null 2>&1 </dev/null
     WINE_PREFIX_MADE=""
   fi
   if [[ -n $XVFB_PID ]]; then
