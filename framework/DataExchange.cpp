@@ -59,10 +59,19 @@ bool ParseNumberText(const std::string& text, double& value) {
 
 // The exponent's width is the C runtime's: "1e+010" on Windows' own, "1e+10"
 // elsewhere.
+// Windows' classic C runtime writes the exponent with at least three digits
+// ("1e+010"), and that is the form the program's users know; other runtimes
+// write two. Pad to three everywhere, so the texts are the same on every build.
 std::string FormatNumber(double value) {
     char text[32];
     std::snprintf(text, sizeof text, "%.*g", 6, value);
-    return text;
+    std::string number = text;
+    const size_t exponent = number.find_first_of("eE");
+    if (exponent != std::string::npos && exponent + 2 < number.size()) {
+        const size_t digits = exponent + 2;  // past the sign
+        while (number.size() - digits < 3) number.insert(digits, "0");
+    }
+    return number;
 }
 
 std::string RangeMessage(double min, double max) {
