@@ -92,6 +92,12 @@ bool GetWindowRect(Window w, Rect& out);
 Rect VirtualScreen();        // the bounding rectangle of all monitors
 Rect CursorClip();           // GetClipCursor: the whole screen unless confined
 
+// --- Files ---------------------------------------------------------------------
+// Asked here rather than of std::filesystem, whose share of the static runtime
+// (paths, code conversion, locales) would be most of the executable's size.
+bool RenameReplacing(const std::string& from, const std::string& to);  // `to` may exist
+bool FileMissing(const std::string& path);  // nothing of that name; false when it cannot be told
+
 // --- Our own dialogs and their controls ---------------------------------------
 Window DialogItem(Window dialog, int id);
 void SetText(Window w, const std::string& text);

@@ -148,6 +148,21 @@ Rect CursorClip() {
     return FromRect(r);
 }
 
+// --- Files -------------------------------------------------------------------
+
+// Write-through, so that the new content is on the disk before the old name
+// points at it.
+bool RenameReplacing(const std::string& from, const std::string& to) {
+    return ::MoveFileExA(from.c_str(), to.c_str(),
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+bool FileMissing(const std::string& path) {
+    if (::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) return false;
+    const DWORD error = ::GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
 // --- Our own dialogs and their controls ---------------------------------------
 
 Window DialogItem(Window dialog, int id) { return ::GetDlgItem(ToHwnd(dialog), id); }

@@ -3,10 +3,7 @@
 #include <cctype>
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <limits>
-#include <system_error>
 
 namespace {
 
@@ -43,8 +40,11 @@ int32_t ParseValue(const std::string& text) {
 
 // The next line, however long, without its LF or CR LF. False when the file
 // has no more bytes; a last line without a line end is still a line.
-bool ReadLine(std::istream& in, std::string& line) {
-    if (!std::getline(in, line)) return false;
+bool ReadLine(std::FILE* in, std::string& line) {
+    line.clear();
+    int c;
+    while ((c = std::getc(in)) != EOF && c != '\n') line += static_cast<char>(c);
+    if (c == EOF && line.empty()) return false;
     if (!line.empty() && line.back() == '\r') line.pop_back();
     return true;
 }
@@ -60,7 +60,7 @@ std::string FormatBoundaries(const desktop::Rect& rect) {
 }
 
 bool ReadBoundaries(const char* path, desktop::Rect& rect) {
-    std::ifstream in(path, std::ios::binary);
+    std::FILE* in = std::fopen(path, "rb");
     if (!in) return false;
     // The file's order, which is not the rectangle's. A member without a line
     // of its own takes the value of the member before it.
@@ -71,12 +71,13 @@ bool ReadBoundaries(const char* path, desktop::Rect& rect) {
         if (ReadLine(in, line)) value = ParseValue(ValueText(line));
         *member = value;
     }
+    std::fclose(in);
     return true;
 }
 
 // A save never leaves a truncated or empty file behind: the new content goes
 // to a temporary file beside the old one, which then replaces it in one step
-// (std::filesystem::rename replaces an existing file on Windows as well).
+// (desktop::RenameReplacing, as a plain rename would not on Windows).
 bool WriteBoundaries(const char* path, const desktop::Rect& rect) {
     const std::string temporary = std::string(path) + ".tmp";
     const std::string text = FormatBoundaries(rect);
@@ -86,11 +87,7 @@ bool WriteBoundaries(const char* path, const desktop::Rect& rect) {
     const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
     const bool closed = std::fclose(file) == 0;
 
-    std::error_code error;
-    if (written && closed) {
-        std::filesystem::rename(temporary, path, error);
-        if (!error) return true;
-    }
-    std::filesystem::remove(temporary, error);
+    if (written && closed && desktop::RenameReplacing(temporary, path)) return true;
+    std::remove(temporary.c_str());
     return false;
 }

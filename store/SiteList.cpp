@@ -3,13 +3,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <random>
 #include <string>
 #include <string_view>
-#include <system_error>
 
 #include "engine/Random.h"
+#include "framework/Desktop.h"
 
 namespace {
 
@@ -21,12 +20,7 @@ enum class ListState { kRead, kMissing, kUnreadable };
 // Windows would, so that no entry ever ends in CR on any platform.
 ListState ReadList(const char* path, std::string& text) {
     std::FILE* file = std::fopen(path, "rb");
-    if (!file) {
-        std::error_code error;
-        const bool missing = std::filesystem::status(path, error).type() ==
-                             std::filesystem::file_type::not_found;
-        return missing ? ListState::kMissing : ListState::kUnreadable;
-    }
+    if (!file) return desktop::FileMissing(path) ? ListState::kMissing : ListState::kUnreadable;
     std::string raw;
     char chunk[4096];
     size_t n;

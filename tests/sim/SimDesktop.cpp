@@ -3,8 +3,10 @@
 #include "tests/sim/SimDesktop.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <map>
 #include <stdexcept>
+#include <system_error>
 #include <utility>
 
 namespace sim {
@@ -600,5 +602,18 @@ int ShowMessageBox(Window owner, const std::string& text, const std::string& cap
 }
 
 std::string AppName() { return "Veruvo"; }
+
+// The host tests keep their files in real temporary folders, so these two act
+// on the real file system.
+bool RenameReplacing(const std::string& from, const std::string& to) {
+    std::error_code error;
+    std::filesystem::rename(from, to, error);
+    return !error;
+}
+
+bool FileMissing(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::status(path, error).type() == std::filesystem::file_type::not_found;
+}
 
 }  // namespace desktop
