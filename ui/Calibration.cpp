@@ -3,12 +3,12 @@
 //
 // The calibration keeps no state of its own: the caption of the calibration
 // button is the state, so the three captions below are compared exactly.
-#include <cstdio>
 #include <string>
 
 #include "engine/Input.h"
 #include "engine/Surfer.h"
 #include "res/resource.h"
+#include "ui/CornerText.h"
 
 namespace {
 
@@ -25,12 +25,6 @@ constexpr uint32_t kReadoutPeriodMs = 10;
 constexpr uint32_t kTraceLegSteps = 200;
 constexpr uint32_t kTraceStepMs = 5;
 constexpr uint32_t kTracePauseMs = 300;
-
-std::string PositionText(desktop::Point p) {
-    char text[32];
-    std::snprintf(text, sizeof text, "( %i, %i )", p.x, p.y);
-    return text;
-}
 
 }  // namespace
 
@@ -65,7 +59,8 @@ void CSurfer::OnSetCoordinates() {
 void CSurfer::OnTrackTimer(uintptr_t id) {
     if (id != TIMER_TRACK_TL && id != TIMER_TRACK_BR) return;
     const int readout = id == TIMER_TRACK_TL ? IDC_TLC_POS : IDC_BRC_POS;
-    desktop::SetText(Item(readout), PositionText(desktop::GetCursorPos()));
+    const desktop::Point cursor = desktop::GetCursorPos();
+    desktop::SetText(Item(readout), CornerText(cursor.x, cursor.y));
 }
 
 // Runs to its end whatever the user does: a disturbed leg ends early, the next
