@@ -1,49 +1,72 @@
 #!/usr/bin/env bash
-# Benchmark of the input primitives: builds the 64-bit Windows program
-# tests/bench/InputBench.cpp and runs it under Wine in a display and a Wine
-# prefix of its own, which it removes afterwards. It prints the real length of
-# WatchfulWait(20000) and of a 100-step, 5 ms glide, and the CPU time per second
-# of waiting, each beside a bare loop of Sleep(5) + GetCursorPos of the same run.
+# The evidence of speed and cost, in one run under Wine, each figure beside a
+# baseline measured in the same run and beside its goal:
 #
-#     scripts/bench.sh [wait-ms]        (default 20000; about 80 s in all)
+#   - size: each Veruvo.exe (32-bit, the product, and 64-bit) in bytes, with
+#     its DLL imports, beside an empty dialog program built the same way;
+#   - waits and glides: real against nominal length, and their CPU time, beside
+#     a bare Sleep(5) + GetCursorPos loop (tests/bench/InputBench.cpp);
+#   - the real program (tests/bench/ProgramBench.cpp): start-up against the
+#     1450 ms splash, CPU time per minute of a surf session's waiting beside the
+#     bare loop, the reaction to the user's second mouse movement, and private
+#     bytes beside the empty dialog program.
 #
-# BENCH_BUILD_DIR chooses the build folder (default build/x64, the
-# windows-x64 preset's).
+#     scripts/bench.sh [wait-ms [reaction-runs]]    (defaults 20000 and 3; about 6 minutes)
 #
-# Do not use the machine's mouse meanwhile; the display is a virtual one, so
-# nothing else moves its cursor.
+# It builds in build/bench-x64 and build/bench-i686 (BENCH_BUILD_DIR and
+# BENCH_BUILD_DIR_I686 choose others) and runs the 64-bit build, the one these
+# machines can execute, in a display and Wine prefix of its own that it removes
+# afterwards. The programs move the cursor of that display; nothing else does.
+# Timings depend on the machine's load, which is printed before and after.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/lib/desktop.sh
+
+wait_ms="${1:-20000}"
+reaction_runs="${2:-3}"
+x64="${BENCH_BUILD_DIR:-build/bench-x64}"
+i686="${BENCH_BUILD_DIR_I686:-build/bench-i686}"
 
 scripts/setup.sh
-build="${BENCH_BUILD_DIR:-build/x64}"
-cmake --preset windows-x64 -B "$build" >/dev/null
-cmake --build "$build" --target input_bench
-exe="$PWD/$build/tests/standin/bench/input_bench.exe"
+echo "Building..."
+cmake --preset windows-x64 -B "$x64" >/dev/null
+cmake --build "$x64" -j2 --target Veruvo empty_dialog input_bench program_bench >/dev/null
+cmake --preset windows-i686 -B "$i686" >/dev/null
+cmake --build "$i686" -j2 --target Veruvo empty_dialog >/dev/null
 
-work=$(mktemp -d)
-xvfb_pid=""
-cleanup() {
-  if [[ -d $work/prefix ]]; then WINEPREFIX="$work/prefix" wineserver -k 2>/dev/null || true; fi
-  if [[ -n $xvfb_pid ]]; then kill "$xvfb_pid" 2>/dev/null || true; fi
-  rm -rf "$work"
+# Bytes and DLL imports of one executable, and the size goal where there is one.
+size_row() {
+  local name=$1 exe=$2 goal_bytes=$3 objdump=$4
+  local bytes goal imports
+  bytes=$(stat -c %s "$exe")
+  goal="none set"
+  if [[ -n $goal_bytes ]]; then
+    goal="< $((goal_bytes / 1024)) KB  $( ((bytes < goal_bytes)) && echo met || echo MISSED)"
+  fi
+  imports=$("$objdump" -p "$exe" | sed -n 's/^\s*DLL Name: //p' | tr '\n' ' ')
+  printf '%-34s %10s bytes %8s KB   %s\n' "$name" "$bytes" "$(awk "BEGIN { printf \"%.1f\", $bytes / 1024 }")" "$goal"
+  printf '%-34s imports: %s\n' "" "$imports"
 }
-trap cleanup EXIT
 
-# Xvfb picks a free display itself and writes its number to the file.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-xvfb_pid=$!
-for _ in $(seq 100); do
-  [[ -s $work/display ]] && break
-  sleep 0.1
-done
-[[ -s $work/display ]] || { echo "bench: Xvfb did not start" >&2; exit 1; }
-
-export DISPLAY=":$(head -n1 "$work/display")"
-export WINEPREFIX="$work/prefix" WINEDEBUG=-all
-echo "Creating a Wine prefix (about 10 s)..."
-wineboot -i >/dev/null 2>&1
-wineserver -w
-echo "Running the benchmark..."
 echo
-wine "$exe" "$@"
+echo "== Size (KB = 1024 bytes)"
+size_row "Veruvo.exe, 32-bit (the product)" "$i686/app/Veruvo.exe" $((300 * 1024)) i686-w64-mingw32-objdump
+size_row "  empty dialog, 32-bit" "$i686/tests/standin/bench/empty_dialog.exe" "" i686-w64-mingw32-objdump
+size_row "Veruvo.exe, 64-bit" "$x64/app/Veruvo.exe" "" x86_64-w64-mingw32-objdump
+size_row "  empty dialog, 64-bit" "$x64/tests/standin/bench/empty_dialog.exe" "" x86_64-w64-mingw32-objdump
+
+trap teardown_desktop EXIT
+start_display
+make_wine_prefix
+echo "Load average before: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores"
+
+status=0
+echo
+echo "== Waits and glides (about $((wait_ms * 3 / 1000 + 15)) s)"
+wine "$x64/tests/standin/bench/input_bench.exe" "$wait_ms" || status=1
+echo
+echo "== The program (about 4 minutes)"
+wine "$x64/tests/standin/bench/program_bench.exe" "$reaction_runs" || status=1
+echo
+echo "Load average after: $(cut -d' ' -f1-3 /proc/loadavg)"
+exit "$status"

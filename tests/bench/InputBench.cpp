@@ -23,7 +23,8 @@ namespace {
 constexpr uint32_t kSliceMs = 5;
 constexpr uint32_t kGlideSteps = 100;
 constexpr uint32_t kGlides = 10;  // one glide lasts half a second: take the mean of several
-constexpr double kGoal = 1.05;
+constexpr double kGoal = 1.05;     // waits and glides
+constexpr double kCpuGoal = 1.10;  // their CPU time
 
 struct Cost {
     double wallMs = 0;
@@ -85,12 +86,12 @@ private:
     HWND dialog_ = nullptr;
 };
 
-void PrintRow(const char* what, double nominal, double bare, double program, const char* unit) {
+void PrintRow(const char* what, double nominal, double bare, double program, const char* unit, double goal = kGoal) {
     const double ratio = bare > 0 ? program / bare : 0;
     char nominalText[32] = "-";
     if (nominal > 0) snprintf(nominalText, sizeof nominalText, "%.0f %s", nominal, unit);
     printf("%-40s %10s %12.1f %-4s %12.1f %-4s %8.3f   <= %.2f  %s\n", what, nominalText, bare, unit, program, unit,
-           ratio, kGoal, ratio <= kGoal ? "met" : "MISSED");
+           ratio, goal, ratio <= goal ? "met" : "MISSED");
 }
 
 }  // namespace
@@ -132,9 +133,12 @@ int main(int argc, char** argv) {
     PrintRow(waitName.c_str(), waitMs, bareWait.wallMs, wait.wallMs, "ms");
     const std::string glideName = "glide, 100 steps of 5 ms (mean of " + std::to_string(kGlides) + ")";
     PrintRow(glideName.c_str(), kGlideSteps * kSliceMs, bareGlides.wallMs / kGlides, glides.wallMs / kGlides, "ms");
-    PrintRow("CPU per second of waiting", 0, bareWait.CpuPerSecond(), wait.CpuPerSecond(), "ms/s");
-    printf("\nreal/nominal: bare slice %.3f, WatchfulWait %.3f, glide %.3f\n", bareWait.wallMs / waitMs,
-           wait.wallMs / waitMs, glides.wallMs / kGlides / (kGlideSteps * kSliceMs));
+    PrintRow("CPU per second of waiting", 0, bareWait.CpuPerSecond(), wait.CpuPerSecond(), "ms/s", kCpuGoal);
+    const double waitNominal = wait.wallMs / waitMs;
+    const double glideNominal = glides.wallMs / kGlides / (kGlideSteps * kSliceMs);
+    auto verdict = [](double ratio) { return ratio <= kGoal ? "met" : "MISSED"; };
+    printf("\nreal/nominal (goal <= %.2f): bare slice %.3f, WatchfulWait %.3f %s, glide %.3f %s\n", kGoal,
+           bareWait.wallMs / waitMs, waitNominal, verdict(waitNominal), glideNominal, verdict(glideNominal));
     printf("bare loop before and after the wait: %.1f and %.1f ms, %.1f and %.1f ms/s of CPU"
            " (their difference is the run's noise)\n",
            bareBefore.wallMs, bareAfter.wallMs, bareBefore.CpuPerSecond(), bareAfter.CpuPerSecond());
