@@ -4,6 +4,7 @@
 #   - a short fuzzing of the readers of outside input (scripts/fuzz.sh --bounded);
 #   - both Windows builds, compiled warning-free (the 32-bit one cannot run here:
 #     these kernels do not execute 32-bit code);
+#   - the release packages that scripts/release.sh makes from them, checked;
 #   - the end-to-end tests of the 64-bit program under Wine, on a virtual display
 #     of 1024 x 768 and in a Wine prefix made for this run alone.
 # Exits non-zero when anything fails, including when no display or no Wine can be
@@ -45,6 +46,9 @@ cmake --build --preset windows-i686 || die "building the 32-bit Windows build"
 step "Windows 64-bit build"
 cmake --preset windows-x64 >/dev/null || die "configuring the 64-bit Windows build"
 cmake --build --preset windows-x64 || die "building the 64-bit Windows build"
+
+step "Release packages: contents, machine types, imports, version record, size"
+bash scripts/release.sh || die "the release packages (scripts/release.sh)"
 
 step "End-to-end tests under Wine"
 start_display || die "no display for the end-to-end tests"
