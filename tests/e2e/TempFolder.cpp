@@ -56,6 +56,22 @@ bool RunOnHost(std::vector<std::string> arguments) {
     return spawn(argv.data(), TRUE) == 0;
 }
 
+// Windows: an access list that gives everybody `rights` and nothing more. The
+// owner may always change an access list, so this can be undone.
+bool SetWorldAccess(const std::string& path, DWORD rights, DWORD inheritance) {
+    BYTE worldSid[SECURITY_MAX_SID_SIZE];
+    DWORD sidSize = sizeof worldSid;
+    if (!CreateWellKnownSid(WinWorldSid, nullptr, worldSid, &sidSize)) return false;
+    BYTE aclBytes[256];
+    auto* acl = reinterpret_cast<ACL*>(aclBytes);
+    if (!InitializeAcl(acl, sizeof aclBytes, ACL_REVISION) ||
+        !AddAccessAllowedAceEx(acl, ACL_REVISION, inheritance, rights, worldSid))
+        return false;
+    return SetNamedSecurityInfoA(const_cast<char*>(path.c_str()), SE_FILE_OBJECT,
+                                 DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                                 acl, nullptr) == ERROR_SUCCESS;
+}
+
 }  // namespace
 
 bool RunningUnderWine() {
@@ -112,19 +128,8 @@ bool TempFolder::MakeReadOnly() {
 }
 
 bool TempFolder::SetAccessList(bool readOnly) {
-    BYTE worldSid[SECURITY_MAX_SID_SIZE];
-    DWORD sidSize = sizeof worldSid;
-    if (!CreateWellKnownSid(WinWorldSid, nullptr, worldSid, &sidSize)) return false;
-    BYTE aclBytes[256];
-    auto* acl = reinterpret_cast<ACL*>(aclBytes);
     const DWORD rights = readOnly ? (FILE_GENERIC_READ | FILE_GENERIC_EXECUTE) : FILE_ALL_ACCESS;
-    if (!InitializeAcl(acl, sizeof aclBytes, ACL_REVISION) ||
-        !AddAccessAllowedAceEx(acl, ACL_REVISION, OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE, rights, worldSid))
-        return false;
-    // The folder's owner may always change its access list, so this can be undone.
-    return SetNamedSecurityInfoA(const_cast<char*>(m_path.c_str()), SE_FILE_OBJECT,
-                                 DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION, nullptr, nullptr,
-                                 acl, nullptr) == ERROR_SUCCESS;
+    return SetWorldAccess(m_path, rights, OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE);
 }
 
 // Under Wine, chmod is the one thing that makes a folder read-only. (A root user
@@ -132,6 +137,26 @@ bool TempFolder::SetAccessList(bool readOnly) {
 bool TempFolder::SetHostWritable(bool writable) const {
     const std::string hostPath = HostPathOf(m_path);
     return !hostPath.empty() && RunOnHost({"/bin/chmod", writable ? "u+w" : "a-w", hostPath});
+}
+
+// As MakeReadOnly: an access list on Windows, and under Wine, which does not
+// enforce access lists, the host's permissions.
+bool TempFolder::MakeUnreadable(const std::string& name) const {
+    const std::string path = PathOf(name);
+    SetWorldAccess(path, DELETE | READ_CONTROL | WRITE_DAC | FILE_WRITE_ATTRIBUTES, 0);
+    if (RunningUnderWine()) RunOnHost({"/bin/chmod", "a-r", HostPathOf(path)});
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return true;
+    CloseHandle(file);
+    return false;
+}
+
+bool TempFolder::MakeReadable(const std::string& name) const {
+    const std::string path = PathOf(name);
+    const bool granted = SetWorldAccess(path, FILE_ALL_ACCESS, 0);
+    if (RunningUnderWine()) return RunOnHost({"/bin/chmod", "u+r", HostPathOf(path)});
+    return granted;
 }
 
 bool TempFolder::CanCreateFiles() const {

@@ -27,6 +27,11 @@ public:
     // Takes away the right to create, change or delete anything in the folder.
     // Reports whether that held: a probe file could then not be created.
     bool MakeReadOnly();
+    // Takes away every right to read the file `name`, leaving its content and the
+    // right to delete it; reports whether that held: the file could then not be
+    // opened for reading. MakeReadable gives the right back.
+    bool MakeUnreadable(const std::string& name) const;
+    bool MakeReadable(const std::string& name) const;
 
 private:
     bool SetHostWritable(bool writable) const;
