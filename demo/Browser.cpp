@@ -139,6 +139,9 @@ void Browser::Navigate(const std::wstring& typed) {
     Show(page.title.empty() ? address : Wide(page.title), Wide(page.text),
          L"Done: " + address + L"  (HTTP " + std::to_wstring(fetched.status) + L", " +
              std::to_wstring(fetched.body.size()) + L" bytes)");
+    // The caret after the address, so that the bar reads from its start.
+    const LPARAM end = GetWindowTextLengthW(m_bar);
+    SendMessageW(m_bar, EM_SETSEL, static_cast<WPARAM>(end), end);
 }
 
 void Browser::Show(const std::wstring& title, const std::wstring& text, const std::wstring& status) {

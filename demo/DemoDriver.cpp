@@ -48,6 +48,9 @@ constexpr Millis kWholeVisit{330000};
 // A visit glides to the bar and clicks in its first second or so; the user
 // takes the mouse later than that, so that the click lands where it was aimed.
 constexpr Millis kIntoTheVisit{3000};
+// A person's pace between two steps, long enough for the pictures of the run
+// (a screenshot a second) to show each one.
+constexpr Millis kBeat{1500};
 // How long the summary box stays up for the pictures before OK is pressed.
 constexpr Millis kSummaryShown{5000};
 
@@ -112,6 +115,18 @@ std::string Seconds(long long ms) {
 // Waits without acting, this thread's messages still handled.
 void Pause(Millis length) {
     WaitUntil([] { return false; }, length);
+}
+
+// A window's caption as the system keeps it, in UTF-8 for the report (page
+// titles may hold characters beyond the ANSI code page).
+std::string CaptionOf(HWND window) {
+    wchar_t text[512] = L"";
+    const int length = InternalGetWindowText(window, text, 512);
+    if (length <= 0) return {};
+    const int n = WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text, length, &out[0], n, nullptr, nullptr);
+    return out;
 }
 
 POINT CursorNow() {
@@ -267,13 +282,16 @@ bool Demo::Calibrate() {
 
     PressKey(VK_SPACE);
     if (!Becomes(IDC_SET_COORDS, kRecordTopLeft)) return Fail("the calibration did not begin");
+    Pause(kBeat);
     GlideTo(topLeft);
     if (!Becomes(IDC_TLC_POS, Corner(topLeft))) return Fail("the top-left read-out did not follow the cursor");
+    Pause(kBeat);
     PressKey(VK_SPACE);
     if (!Becomes(IDC_SET_COORDS, kRecordBottomRight)) return Fail("the top-left corner was not taken");
     GlideTo(bottomRight);
     if (!Becomes(IDC_BRC_POS, Corner(bottomRight)))
         return Fail("the bottom-right read-out did not follow the cursor");
+    Pause(kBeat);
     PressKey(VK_SPACE);
     if (!Becomes(IDC_SET_COORDS, kSetCoordinates)) return Fail("the bottom-right corner was not taken");
     m_report.Line("Calibrated to the browser's address bar: top left " + Str(topLeft) + ", bottom right " +
@@ -292,6 +310,7 @@ bool Demo::Trace() {
     GlideTo(kRestingPlace);
     HWND trace = Control(IDC_TRACE);
     if (FocusIn(m_dialog) != trace && !FocusOn(IDC_TRACE)) return Fail("cannot focus the trace button");
+    Pause(kBeat);
     const auto start = Clock::now();
     PressKey(VK_SPACE);
     if (!WaitUntil([&] { return StoredTextOf(trace) == kTraceRunning; }))
@@ -309,8 +328,10 @@ bool Demo::PressStart() {
     TypeText("0");
     if (!WaitUntil([&] { return TextOf(hours) == "0"; })) return Fail("the hours field did not take \"0\"");
 
+    Pause(kBeat);
     const POINT start = CentreOf(Control(IDOK));
     GlideTo(start);
+    Pause(kBeat);
     ClickAt(start);
     m_started = Clock::now();
     if (!WaitUntil([&] { return StoredTextOf(Control(IDOK)) == kStopCaption; })) return Fail("Start did not take");
@@ -338,7 +359,7 @@ bool Demo::PutTheBrowserInFront() {
 // the program is busy with a visit (its thread then answers no messages).
 void Demo::Surf() {
     const auto until = m_started + std::chrono::milliseconds(static_cast<long long>(m_options.minutes * 60000));
-    std::string caption = StoredTextOf(m_browser);
+    std::string caption = CaptionOf(m_browser);
     bool visiting = false;
     int visits = 0;
     while (Clock::now() < until && !m_program->MessageBox() && !m_program->HasExited()) {
@@ -349,7 +370,7 @@ void Demo::Surf() {
             m_report.Line(busy ? "The program begins visit " + std::to_string(visits) + "."
                                : "Visit " + std::to_string(visits) + " is over; the next comes in 5 to 20 s.");
         }
-        const std::string now = StoredTextOf(m_browser);
+        const std::string now = CaptionOf(m_browser);
         if (now != caption) {
             caption = now;
             m_report.Line("The browser shows \"" + caption + "\".");

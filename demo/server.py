@@ -38,11 +38,16 @@ def split_target(target, host_header):
     (proxy form) names its host; an origin-form path takes the Host header's."""
     if "://" in target:
         parts = urlsplit(target)
-        path = parts.path or "/"
+        host, path = parts.netloc, parts.path or "/"
         if parts.query:
             path += "?" + parts.query
-        return parts.netloc.lower(), path
-    return (host_header or "").lower(), target or "/"
+    else:
+        host, path = host_header or "", target or "/"
+    host = host.lower()
+    # Some clients name the default port; the log shows the address as typed.
+    if host.endswith(":80"):
+        host = host[:-3]
+    return host, path
 
 
 def page_file(site, path):

@@ -75,7 +75,7 @@ class ServerTest(unittest.TestCase):
         self.folder.cleanup()
 
     def test_every_host_gets_the_local_pages_and_each_request_is_logged(self):
-        status, body = self.server.through_proxy("http://www.nimbrel.com/sponsors")
+        status, body = self.server.through_proxy("http://www.nimbrel.com:80/sponsors")
         self.assertEqual(200, status)
         self.assertIn("<title>Nimbrel &mdash; Our Sponsors</title>", body)
         status, body = self.server.through_proxy("http://any.host.invalid:8080/garden/?from=list")

@@ -52,13 +52,16 @@ frames=$out/frames
 report=$out/run-report.txt
 summary=$out/summary.txt
 visits=$out/visits.log
+desktop=Veruvo  # the name of the Wine desktop, whose window is titled "Veruvo - Wine desktop"
 SERVER_PID=""
 CAPTURE_PID=""
+POINTER_PID=""
 
 cleanup() {
   [[ -n $CAPTURE_PID ]] && { touch "$frames/.stop" 2>/dev/null; wait "$CAPTURE_PID" 2>/dev/null; }
   [[ -n $SERVER_PID ]] && { kill "$SERVER_PID" 2>/dev/null; wait "$SERVER_PID" 2>/dev/null; }
-  CAPTURE_PID="" SERVER_PID=""
+  [[ -n $POINTER_PID ]] && { kill "$POINTER_PID" 2>/dev/null; wait "$POINTER_PID" 2>/dev/null; }
+  CAPTURE_PID="" SERVER_PID="" POINTER_PID=""
   teardown_desktop
 }
 trap cleanup EXIT
@@ -73,6 +76,9 @@ mm_ss() { printf '%d:%02d' $(($1 / 60)) $(($1 % 60)); }
 # (the screenshot leaves it out) and when, in milliseconds.
 capture_frames() {
   local n=0 X Y
+  # From the moment the driver reports the first window: Wine's desktop has
+  # been drawn by then.
+  until [[ -s $report || -e $frames/.stop ]]; do sleep 0.2; done
   while [[ ! -e $frames/.stop ]]; do
     n=$((n + 1))
     X=0 Y=0
@@ -92,9 +98,11 @@ pointer_arrow() {
 }
 
 # The GIF plays the run five times as fast, a still stretch for two seconds at
-# most. Identical neighbours become one frame shown for longer, which also
-# keeps the frames few enough for ImageMagick's memory limits. The contact
-# sheet shows twelve moments, evenly spaced, each with its time into the run.
+# most and the last picture for four. Identical neighbours become one frame
+# shown for longer, and each frame after the first is only the rectangle that
+# changed, laid over the one before: ImageMagick's own optimisation would hold
+# every whole frame in memory, beyond its limits here. The contact sheet shows
+# twelve moments, evenly spaced, each with its time into the run.
 make_pictures() {
   [[ -s $frames/pointer.txt ]] || { echo "No screenshots were taken."; return 1; }
   local num=() px=() py=() ms=() n x y t
@@ -104,7 +112,7 @@ make_pictures() {
   local count=${#num[@]} kept=() delays=() labels=() last="" key file shown i
   for ((i = 0; i < count; i++)); do
     file=$frames/$(printf %05d "${num[$i]}").png
-    shown=$((i + 1 < count ? (ms[i + 1] - ms[i]) / 50 : 200))
+    shown=$((i + 1 < count ? (ms[i + 1] - ms[i]) / 50 : 400))
     key="$(md5sum <"$file" | cut -c1-32) ${px[$i]} ${py[$i]}"
     if [[ $key == "$last" ]]; then
       delays[-1]=$((delays[-1] + shown))
@@ -116,18 +124,40 @@ make_pictures() {
       "$file" || return 1
     kept+=("$file") delays+=("$shown") labels+=("$(mm_ss $(((ms[i] - ms[0]) / 1000)))")
   done
-  local args=() sheet=() pick
-  for i in "${!kept[@]}"; do
-    args+=(-delay "$((delays[i] > 200 ? 200 : delays[i]))" "${kept[$i]}")
-  done
   echo "Making the animated GIF from ${#kept[@]} distinct frames of $count screenshots..."
-  convert -loop 0 "${args[@]}" -layers Optimize "$out/run.gif" || return 1
+  local size args=() changed piece w h
+  size=$(identify -format '%wx%h' "${kept[0]}") || return 1
+  for i in "${!kept[@]}"; do
+    shown=${delays[$i]}
+    ((i + 1 < ${#kept[@]} && shown > 200)) && shown=200
+    if ((i == 0)); then
+      args+=(-delay "$shown" -page "$size+0+0" "${kept[0]}")
+      continue
+    fi
+    # Unchanged pixels are black in the difference; a black border first, as
+    # trimming takes the colour of the corners for the colour to trim.
+    changed=$(convert "${kept[$i - 1]}" "${kept[$i]}" -compose difference -composite \
+      -bordercolor black -border 1 -trim -format '%w %h %X %Y' info: 2>/dev/null) || return 1
+    read -r w h x y <<<"$changed"
+    if [[ $x =~ ^\+[0-9]+$ && $y =~ ^\+[0-9]+$ ]]; then
+      x=$((x - 1)) y=$((y - 1))
+    else
+      w=1 h=1 x=0 y=0  # nothing changed but the time: one pixel, as it was
+    fi
+    piece=$frames/changed-$(basename "${kept[$i]}")
+    convert "${kept[$i]}" -crop "${w}x${h}+$x+$y" +repage "$piece" || return 1
+    args+=(-delay "$shown" -page "+$x+$y" "$piece")
+  done
+  convert -loop 0 -dispose none "${args[@]}" "$out/run.gif" || return 1
+  rm -f "$frames"/changed-*.png "$frames/.stop"
+  local sheet=() pick
   for ((i = 0; i < 12 && i < ${#kept[@]}; i++)); do
     pick=$((${#kept[@]} <= 12 ? i : i * (${#kept[@]} - 1) / 11))
     sheet+=(-label "${labels[$pick]}" "${kept[$pick]}")
   done
-  montage "${sheet[@]}" -tile 4x -geometry 400x300+6+6 -pointsize 16 "$out/contact-sheet.png" || return 1
-  rm -f "$frames/.stop"
+  # Wine's Tahoma (package fonts-wine) labels them: ImageMagick's default font may be missing.
+  montage "${sheet[@]}" -tile 4x -geometry 400x300+6+6 -font /usr/share/wine/fonts/tahoma.ttf -pointsize 16 \
+    "$out/contact-sheet.png" || return 1
 }
 
 step "Set-up and build"
@@ -160,6 +190,13 @@ done
 port=$(<"$out/server.port") || die "the web server did not say which port it listens on"
 echo "Web server and proxy on 127.0.0.1:$port (process $SERVER_PID), visit log $visits"
 
+# Wine 8's virtual desktop sends the cursor back a step when a program moves it
+# over another program's window, which the program would take for the user
+# moving the mouse; demo/desktop_pointer.py says why and how this avoids it.
+python3 demo/desktop_pointer.py --title "$desktop - Wine desktop" --lifetime $((seconds + 1500)) \
+  </dev/null >"$out/desktop_pointer.out" 2>&1 &
+POINTER_PID=$!
+
 # The site list as a Windows user keeps it: one entry a line, CR LF.
 sed 's/\r*$/\r/' demo/WebSites.txt >"$work/WebSites.txt" || die "cannot write WebSites.txt"
 ready=$(date +%s)
@@ -170,7 +207,7 @@ if [[ -z $live ]]; then
   CAPTURE_PID=$!
 fi
 : >"$report"
-(exec "${PERMISSIONS_BIND[@]}" wine explorer /desktop=Veruvo,1024x768 "$(windows_path "$bin/demo/DemoDriver.exe")" \
+(exec "${PERMISSIONS_BIND[@]}" wine explorer "/desktop=$desktop,1024x768" "$(windows_path "$bin/demo/DemoDriver.exe")" \
   --folder "$(windows_path "$work")" --program "$(windows_path "$bin/app/Veruvo.exe")" \
   --browser "$(windows_path "$bin/demo/DemoBrowser.exe")" --proxy "127.0.0.1:$port" --minutes "$minutes" \
   --report "$(windows_path "$report")" --summary "$(windows_path "$summary")" \
@@ -199,9 +236,9 @@ if [[ -n $CAPTURE_PID ]]; then
   wait "$CAPTURE_PID"
   CAPTURE_PID=""
 fi
-kill "$SERVER_PID" 2>/dev/null
-wait "$SERVER_PID" 2>/dev/null
-SERVER_PID=""
+kill "$SERVER_PID" "$POINTER_PID" 2>/dev/null
+wait "$SERVER_PID" "$POINTER_PID" 2>/dev/null
+SERVER_PID="" POINTER_PID=""
 teardown_desktop
 
 pictures=""
@@ -242,3 +279,4 @@ echo "Everything is kept in $out"
 
 [[ -n $finished ]] && grep -q 'The demonstration is over\.' "$report" && [[ -s $summary ]] ||
   die "the demonstration did not run to its end (see $report)"
+[[ -n $live || -n $pictures ]] || die "no pictures of the run could be made"
