@@ -8,6 +8,8 @@
 #include <sstream>
 #include <vector>
 
+#include "tests/e2e/TempFolder.h"
+
 namespace bench {
 
 namespace {
@@ -17,12 +19,16 @@ double Milliseconds(const FILETIME& time) {
     return static_cast<double>(ticks) / 1e4;  // 100 ns ticks
 }
 
-// The host's root is Wine's drive Z:. Files of /proc have no size and some
-// refuse reading midway; what was read until then is returned.
-std::string ReadHostFile(const std::string& hostPath) {
-    std::string windowsPath = "Z:" + hostPath;
+std::string OnHost(const std::string& hostPath) {
+    std::string windowsPath = "Z:" + hostPath;  // Wine's drive Z: is the host's root
     std::replace(windowsPath.begin(), windowsPath.end(), '/', '\\');
-    HANDLE file = CreateFileA(windowsPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    return windowsPath;
+}
+
+// Files of /proc have no size, and some refuse reading midway: whatever was
+// read until then is returned.
+std::string ReadHostFile(const std::string& hostPath) {
+    HANDLE file = CreateFileA(OnHost(hostPath).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return {};
     std::string bytes;
@@ -31,6 +37,20 @@ std::string ReadHostFile(const std::string& hostPath) {
     while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) bytes.append(buffer, read);
     CloseHandle(file);
     return bytes;
+}
+
+// The names in a host folder that are numbers (processes, threads).
+std::vector<std::string> NumberedEntries(const std::string& hostFolder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA(OnHost(hostFolder + "/*").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        char* end = nullptr;
+        if (std::strtoul(entry.cFileName, &end, 10) > 0 && *end == '\0') names.push_back(entry.cFileName);
+    } while (FindNextFileA(search, &entry));
+    FindClose(search);
+    return names;
 }
 
 // The NUL-separated strings of /proc/<pid>/cmdline or environ.
@@ -42,11 +62,9 @@ std::vector<std::string> Strings(const std::string& bytes) {
 }
 
 bool SameText(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+    });
 }
 
 // Wine shows a process's Windows path as the host process's command line,
@@ -58,7 +76,7 @@ bool RunsExe(const std::string& cmdline, const std::string& exePath) {
     return SameText(first, exePath);
 }
 
-std::string PrefixLine(const std::string& environment) {
+std::string PrefixEntry(const std::string& environment) {
     for (const std::string& entry : Strings(environment))
         if (entry.rfind("WINEPREFIX=", 0) == 0) return entry;
     return {};
@@ -67,28 +85,33 @@ std::string PrefixLine(const std::string& environment) {
 // The host process that runs `exePath` in the same Wine prefix as this one;
 // 0 when there is none or more than one.
 unsigned long HostProcessRunning(const std::string& exePath) {
-    const std::string ownPrefix = PrefixLine(ReadHostFile("/proc/self/environ"));
+    const std::string ownPrefix = PrefixEntry(ReadHostFile("/proc/self/environ"));
     unsigned long found = 0;
     int count = 0;
-    WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA("Z:\\proc\\*", &entry);
-    if (search == INVALID_HANDLE_VALUE) return 0;
-    do {
-        char* end = nullptr;
-        const unsigned long pid = std::strtoul(entry.cFileName, &end, 10);
-        if (pid == 0 || *end != '\0') continue;
-        const std::string proc = "/proc/" + std::string(entry.cFileName);
-        if (!RunsExe(ReadHostFile(proc + "/cmdline"), exePath)) continue;
-        if (PrefixLine(ReadHostFile(proc + "/environ")) != ownPrefix) continue;
-        found = pid;
+    for (const std::string& pid : NumberedEntries("/proc")) {
+        if (!RunsExe(ReadHostFile("/proc/" + pid + "/cmdline"), exePath)) continue;
+        if (PrefixEntry(ReadHostFile("/proc/" + pid + "/environ")) != ownPrefix) continue;
+        found = std::strtoul(pid.c_str(), nullptr, 10);
         ++count;
-    } while (FindNextFileA(search, &entry));
-    FindClose(search);
+    }
     return count == 1 ? found : 0;
 }
 
-// Private_Clean + Private_Dirty of smaps_rollup, in bytes.
-double ResidentPrivateBytes(unsigned long hostPid) {
+// The first field of schedstat: nanoseconds on a processor.
+double HostCpuMs(unsigned long hostPid) {
+    const std::string task = "/proc/" + std::to_string(hostPid) + "/task";
+    const std::vector<std::string> threads = NumberedEntries(task);
+    if (threads.empty()) return -1;
+    double nanoseconds = 0;
+    for (const std::string& thread : threads) {
+        std::istringstream fields(ReadHostFile(task + "/" + thread + "/schedstat"));
+        double onCpu = 0;
+        if (fields >> onCpu) nanoseconds += onCpu;
+    }
+    return nanoseconds / 1e6;
+}
+
+double HostPrivateBytes(unsigned long hostPid) {
     std::istringstream lines(ReadHostFile("/proc/" + std::to_string(hostPid) + "/smaps_rollup"));
     double kilobytes = 0;
     for (std::string line; std::getline(lines, line);) {
@@ -102,21 +125,32 @@ double ResidentPrivateBytes(unsigned long hostPid) {
 
 }  // namespace
 
-double ProcessCpuMs(HANDLE process) {
+ProcessCost::ProcessCost(HANDLE process, const std::string& exePath)
+    : m_process(process), m_underWine(e2e::RunningUnderWine()) {
+    if (m_underWine) m_hostPid = HostProcessRunning(exePath);
+}
+
+double ProcessCost::CpuMs() const {
+    if (m_underWine) return m_hostPid ? HostCpuMs(m_hostPid) : -1;
     FILETIME created, exited, kernel, user;
-    if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return 0;
+    if (!GetProcessTimes(m_process, &created, &exited, &kernel, &user)) return -1;
     return Milliseconds(kernel) + Milliseconds(user);
 }
 
-PrivateMemory PrivateMemoryOf(HANDLE process, const std::string& exePath) {
+double ProcessCost::PrivateBytes() const {
+    if (m_underWine) return m_hostPid ? HostPrivateBytes(m_hostPid) : 0;
     PROCESS_MEMORY_COUNTERS_EX counters{};
     counters.cb = sizeof counters;
-    if (GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters) &&
-        counters.PrivateUsage > 0)
-        return {static_cast<double>(counters.PrivateUsage), "PrivateUsage"};
-    const unsigned long hostPid = HostProcessRunning(exePath);
-    if (hostPid == 0) return {0, "not reported"};
-    return {ResidentPrivateBytes(hostPid), "resident private memory of the host process (Wine)"};
+    if (!GetProcessMemoryInfo(m_process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters))
+        return 0;
+    return static_cast<double>(counters.PrivateUsage);
+}
+
+std::string ProcessCost::Source() const {
+    if (!m_underWine) return "GetProcessTimes and GetProcessMemoryInfo (PrivateUsage)";
+    if (!m_hostPid) return "nothing: the host process was not found";
+    return "the host process (Wine reports neither for another process): time on a processor from"
+           " /proc/<pid>/task/*/schedstat, resident private memory from /proc/<pid>/smaps_rollup";
 }
 
 }  // namespace bench
