@@ -2,6 +2,7 @@
 # Sets up this machine and runs every test:
 #   - the host build's unit tests (GoogleTest, Linux);
 #   - a short fuzzing of the readers of outside input (scripts/fuzz.sh --bounded);
+#   - the soak of a thousand surf sessions under ASan and UBSan (scripts/soak.sh);
 #   - both Windows builds, compiled warning-free (the 32-bit one cannot run here:
 #     these kernels do not execute 32-bit code);
 #   - the release packages that scripts/release.sh makes from them, checked;
@@ -39,6 +40,10 @@ step "Fuzzing the readers of outside input (a fixed number of inputs each)"
 bash scripts/fuzz.sh --bounded 2>&1 | tee "$logs/fuzz.log"
 fuzz_result=${PIPESTATUS[0]}
 
+step "Soak: a thousand surf sessions in virtual time under ASan and UBSan"
+bash scripts/soak.sh 2>&1 | tee "$logs/soak.log"
+soak_result=${PIPESTATUS[0]}
+
 step "Windows 32-bit build (compiled only)"
 cmake --preset windows-i686 >/dev/null || die "configuring the 32-bit Windows build"
 cmake --build --preset windows-i686 || die "building the 32-bit Windows build"
@@ -69,8 +74,9 @@ summarise() {
 summarise "Host unit tests" "$logs/host.log" "$host_result"
 summarise "End-to-end tests (x64 under Wine)" "$logs/e2e.log" "$e2e_result"
 echo "Fuzzing: $(tail -n 1 "$logs/fuzz.log")"
+echo "Soak: $(tail -n 1 "$logs/soak.log")"
 
-if ((host_result != 0 || e2e_result != 0 || fuzz_result != 0)); then
+if ((host_result != 0 || e2e_result != 0 || fuzz_result != 0 || soak_result != 0)); then
   echo "SOME TESTS FAILED" >&2
   exit 1
 fi

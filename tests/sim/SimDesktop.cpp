@@ -37,6 +37,7 @@ struct State {
     std::vector<Scheduled> timeScript;
     std::vector<Scheduled> readScript;
     std::vector<Event> events;
+    bool mergeSleeps = false;
 
     std::map<uintptr_t, SimWindow> windows;
     std::vector<Window> zOrder;  // all windows, front first
@@ -236,6 +237,7 @@ std::vector<Event> EventsSince(size_t mark) {
 }
 
 void ClearEvents() { S().events.clear(); }
+void MergeRecordedSleeps(bool on) { S().mergeSleeps = on; }
 
 // --- Windows ---------------------------------------------------------------------------
 
@@ -355,6 +357,7 @@ void RunUntil(uint64_t atMs, const TimerHandler& onTimer) {
 // --- Message boxes ----------------------------------------------------------------------------
 
 std::vector<MessageBoxCall> MessageBoxes() { return S().boxes; }
+void ClearMessageBoxes() { S().boxes.clear(); }
 
 void AnswerMessageBoxes(std::function<int(const MessageBoxCall&)> handler) { S().answer = std::move(handler); }
 
@@ -407,7 +410,12 @@ int16_t KeyForChar(char c) {
 uint16_t AnsiToUtf16(char c) { return Cp1252ToUtf16(c); }
 
 void Sleep(uint32_t ms) {
-    Record(Kind::Sleep).ms = ms;
+    std::vector<Event>& events = S().events;
+    if (S().mergeSleeps && !events.empty() && events.back().kind == Kind::Sleep) {
+        events.back().ms += ms;
+    } else {
+        Record(Kind::Sleep).ms = ms;
+    }
     RunClockTo(S().nowMs + ms);
 }
 

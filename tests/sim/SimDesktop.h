@@ -110,6 +110,9 @@ const std::vector<Event>& Events();
 size_t Mark();
 std::vector<Event> EventsSince(size_t mark);
 void ClearEvents();
+// For long runs: while on, a Sleep right after a Sleep lengthens it instead of
+// adding an event, as MergeSleeps does afterwards. Off after Reset.
+void MergeRecordedSleeps(bool on);
 
 // Filters, each keeping the order. Without an argument, over all events.
 bool IsInput(Kind k);
@@ -222,6 +225,7 @@ struct MessageBoxCall {
     uint64_t atMs = 0;
 };
 std::vector<MessageBoxCall> MessageBoxes();
+void ClearMessageBoxes();
 // The user's answer to every message box (kIdOk unless told); the handler may
 // also let time pass, as a user reading the box does.
 void AnswerMessageBoxes(std::function<int(const MessageBoxCall&)> handler);
