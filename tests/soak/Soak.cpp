@@ -139,7 +139,6 @@ public:
             sim::At(startMs + plan.takeAfterMs, [this] { Jiggle(surfer_, 1); });
         }
 
-        Ending ended = Ending::kStopped;
         while (surfer_.Text(IDOK) == kStopCaption) {
             if (plan.ending == Ending::kStopped && surfer_.m_nPages >= plan.stopAfterPages) {
                 surfer_.OnStartStop();
@@ -159,10 +158,10 @@ public:
             Check(!boxes.empty() && boxes.front().caption == desktop::AppName(), "a refused text is told");
             if (!boxes.empty()) boxes.erase(boxes.begin());
         }
+        Ending ended = Ending::kStopped;
         if (boxes.size() == 1 && boxes[0].caption == "Nimbrel Veruvo Idle") ended = Ending::kInterrupted;
         if (boxes.size() == 1 && boxes[0].caption == "Done Surfing") ended = Ending::kTimeLimit;
-        Check(ended == plan.ending || (plan.ending == Ending::kStopped && boxes.empty()),
-              std::string("the session ends as planned: ") + Name(plan.ending));
+        Check(ended == plan.ending, std::string("the session ends as planned: ") + Name(plan.ending));
         Check(boxes.size() == (plan.ending == Ending::kStopped ? 0u : 1u), "one summary, and none after Stop");
         if (!boxes.empty()) {
             const std::string pages = "Surfed " + std::to_string(surfer_.m_nPages) + " page";
