@@ -89,6 +89,7 @@ public:
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK BarProc(HWND bar, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self);
+    static LRESULT CALLBACK PageProc(HWND page, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR);
     LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnBarMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     void CreateControls();
@@ -100,6 +101,7 @@ private:
     HWND m_bar = nullptr;
     HWND m_page = nullptr;
     HWND m_status = nullptr;
+    HWND m_lastFocus = nullptr;
     HFONT m_pageFont = nullptr;
 };
 
@@ -139,9 +141,9 @@ void Browser::Navigate(const std::wstring& typed) {
     Show(page.title.empty() ? address : Wide(page.title), Wide(page.text),
          L"Done: " + address + L"  (HTTP " + std::to_wstring(fetched.status) + L", " +
              std::to_wstring(fetched.body.size()) + L" bytes)");
-    // The caret after the address, so that the bar reads from its start.
-    const LPARAM end = GetWindowTextLengthW(m_bar);
-    SendMessageW(m_bar, EM_SETSEL, static_cast<WPARAM>(end), end);
+    // The page takes the keyboard, as in a browser: the arrow keys and Page
+    // Down read it, and the address stays put in the bar.
+    SetFocus(m_page);
 }
 
 void Browser::Show(const std::wstring& title, const std::wstring& text, const std::wstring& status) {
@@ -176,6 +178,13 @@ LRESULT CALLBACK Browser::BarProc(HWND bar, UINT msg, WPARAM wParam, LPARAM lPar
     }
 }
 
+// A page is read, not edited: no caret blinks in it.
+LRESULT CALLBACK Browser::PageProc(HWND page, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    const LRESULT result = DefSubclassProc(page, msg, wParam, lParam);
+    if (msg == WM_SETFOCUS) HideCaret(page);
+    return result;
+}
+
 LRESULT Browser::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_CREATE:
@@ -184,8 +193,12 @@ LRESULT Browser::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
         Layout(LOWORD(lParam), HIWORD(lParam));
         return 0;
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) == WA_INACTIVE) m_lastFocus = GetFocus();
+        break;
     case WM_SETFOCUS:
-        SetFocus(m_bar);
+        // Back where it was when the window was left; the bar at first.
+        SetFocus(m_lastFocus && IsChild(m_window, m_lastFocus) ? m_lastFocus : m_bar);
         return 0;
     case WM_MOUSEWHEEL:
         // Wherever the wheel turns over the window (caption, bar, margins), it
@@ -201,6 +214,7 @@ LRESULT Browser::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_DESTROY:
         RemoveWindowSubclass(m_bar, BarProc, 0);
+        RemoveWindowSubclass(m_page, PageProc, 0);
         PostQuitMessage(0);
         return 0;
     }
@@ -228,6 +242,7 @@ void Browser::CreateControls() {
     m_status = CreateChild(m_window, L"STATIC", L"", SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0, demo::kStatusId,
                            guiFont);
     SetWindowSubclass(m_bar, BarProc, 0, reinterpret_cast<DWORD_PTR>(this));
+    SetWindowSubclass(m_page, PageProc, 0, 0);
 }
 
 void Browser::Layout(int width, int height) {

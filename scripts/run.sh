@@ -109,7 +109,7 @@ make_pictures() {
   while read -r n x y t; do
     num+=("$n") px+=("$x") py+=("$y") ms+=("$t")
   done <"$frames/pointer.txt"
-  local count=${#num[@]} kept=() delays=() labels=() last="" key file shown i
+  local count=${#num[@]} kept=() delays=() labels=() pointers=() last="" key file shown i
   for ((i = 0; i < count; i++)); do
     file=$frames/$(printf %05d "${num[$i]}").png
     shown=$((i + 1 < count ? (ms[i + 1] - ms[i]) / 50 : 400))
@@ -120,32 +120,35 @@ make_pictures() {
       continue
     fi
     last=$key
-    convert "$file" -fill white -stroke black -strokewidth 1 -draw "$(pointer_arrow "${px[$i]}" "${py[$i]}")" \
-      "$file" || return 1
     kept+=("$file") delays+=("$shown") labels+=("$(mm_ss $(((ms[i] - ms[0]) / 1000)))")
+    pointers+=("$(pointer_arrow "${px[$i]}" "${py[$i]}")")
   done
   echo "Making the animated GIF from ${#kept[@]} distinct frames of $count screenshots..."
-  local size args=() changed piece w h
-  size=$(identify -format '%wx%h' "${kept[0]}") || return 1
+  local args=() changed piece w h
   for i in "${!kept[@]}"; do
     shown=${delays[$i]}
     ((i + 1 < ${#kept[@]} && shown > 200)) && shown=200
+    file=${kept[$i]}
     if ((i == 0)); then
-      args+=(-delay "$shown" -page "$size+0+0" "${kept[0]}")
+      convert "$file" -fill white -stroke black -draw "${pointers[0]}" "$file" || return 1
+      args+=(-delay "$shown" -page "$(identify -format '%wx%h' "$file")+0+0" "$file")
       continue
     fi
-    # Unchanged pixels are black in the difference; a black border first, as
-    # trimming takes the colour of the corners for the colour to trim.
-    changed=$(convert "${kept[$i - 1]}" "${kept[$i]}" -compose difference -composite \
-      -bordercolor black -border 1 -trim -format '%w %h %X %Y' info: 2>/dev/null) || return 1
+    # The pointer drawn in, and the rectangle that differs from the frame
+    # before: unchanged pixels are black in the difference, and a black border
+    # goes round it first, as trimming takes the corners' colour for the one
+    # to trim.
+    changed=$(convert "${kept[$i - 1]}" \( "$file" -fill white -stroke black -draw "${pointers[$i]}" \
+      -write "$file" \) -compose difference -composite -bordercolor black -border 1 -trim \
+      -format '%w %h %X %Y' info: 2>/dev/null) || return 1
     read -r w h x y <<<"$changed"
     if [[ $x =~ ^\+[0-9]+$ && $y =~ ^\+[0-9]+$ ]]; then
       x=$((x - 1)) y=$((y - 1))
     else
       w=1 h=1 x=0 y=0  # nothing changed but the time: one pixel, as it was
     fi
-    piece=$frames/changed-$(basename "${kept[$i]}")
-    convert "${kept[$i]}" -crop "${w}x${h}+$x+$y" +repage "$piece" || return 1
+    piece=$frames/changed-$(basename "$file")
+    convert "$file" -crop "${w}x${h}+$x+$y" +repage "$piece" || return 1
     args+=(-delay "$shown" -page "+$x+$y" "$piece")
   done
   convert -loop 0 -dispose none "${args[@]}" "$out/run.gif" || return 1
@@ -213,9 +216,17 @@ fi
   --report "$(windows_path "$report")" --summary "$(windows_path "$summary")" \
   </dev/null >"$out/wine.log" 2>&1) &
 
+# The driver as ps shows it: its Windows command line (passed through the
+# environment, as awk -v would read its backslashes as escapes).
+driver_running() {
+  ps -eo args= | DRIVER="$(windows_path "$bin/demo/DemoDriver.exe") --folder" \
+    awk 'index($0, ENVIRON["DRIVER"]) == 1 { found = 1 } END { exit !found }'
+}
+
 # The last visit may run four minutes past the time; beyond that, something is wrong.
 shown=0
 finished=""
+driver_seen=""
 for ((waited = 0; waited < seconds + 900; waited++)); do
   lines=$(wc -l <"$report")
   if ((lines > shown)); then
@@ -224,6 +235,15 @@ for ((waited = 0; waited < seconds + 900; waited++)); do
   fi
   if grep -qE '^[0-9:]{8}  The demonstration (is over|stopped early)\.' "$report"; then
     finished=1
+    break
+  fi
+  if driver_running; then
+    driver_seen=1
+  elif [[ -n $driver_seen ]] && ! { sleep 2; grep -qE '^[0-9:]{8}  The demonstration' "$report"; }; then
+    echo "The driver ended without finishing (see $out/wine.log)."
+    break
+  elif [[ -z $driver_seen ]] && ((waited > 120)); then
+    echo "The driver did not start (see $out/wine.log)."
     break
   fi
   sleep 1
