@@ -65,18 +65,22 @@ echo
 echo "== Waits and glides (about $((wait_ms * 3 / 1000 + 15)) s)"
 wine "$x64/tests/standin/bench/input_bench.exe" "$wait_ms" || status=1
 
-# In Wine's own desktop, as on Windows, no window manager is involved. Without
-# one, Wine waits two seconds for each hidden window to be withdrawn, which the
-# splash's end would add to the start-up: that case is measured apart below.
 echo
-echo "== The program, in Wine's desktop (about 4 minutes)"
-program_log="$DESKTOP_TMP/program_bench.log"
-wine explorer /desktop=Bench,1024x768 "$x64/tests/standin/bench/program_bench.exe" "$reaction_runs" |
-  tee "$program_log" || status=1
-grep -q "^The program" "$program_log" || status=1
+echo "== The program (about 4 minutes)"
+wine "$x64/tests/standin/bench/program_bench.exe" "$reaction_runs" || status=1
+
+# Wine on a display without a window manager (as above, and as the end-to-end
+# tests run) waits two seconds for each hidden window to be withdrawn, which
+# the splash's end adds to the start-up. In Wine's own desktop no window
+# manager is involved, as on Windows. (The reaction is measured above: in
+# Wine's desktop, a cursor moved by another process is now and then seen to
+# move twice.)
 echo
-echo "== Start-up without a window manager (Wine on the bare display, as the end-to-end tests run)"
-wine "$x64/tests/standin/bench/program_bench.exe" --start-up || status=1
+echo "== Start-up in Wine's desktop"
+startup_log="$DESKTOP_TMP/startup.log"
+wine explorer /desktop=Bench,1024x768 "$x64/tests/standin/bench/program_bench.exe" --start-up |
+  tee "$startup_log" || status=1
+grep -q "^start-up" "$startup_log" || status=1
 echo
 echo "Load average after: $(cut -d' ' -f1-3 /proc/loadavg)"
 exit "$status"

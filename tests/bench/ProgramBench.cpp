@@ -101,7 +101,7 @@ void SessionRows(const Results& r) {
 
     std::vector<Reaction> valid;
     for (const Reaction& x : r.reactions)
-        if (!x.endedEarly) valid.push_back(x);
+        if (!*x.endedEarly) valid.push_back(x);
     const double boxExists = MedianOf(valid, &Reaction::boxExistsMs);
     const double beyond = boxExists < 0 ? -1 : boxExists - r.sliceMs;
     Row("reaction: 2nd mouse move to summary box", Ms(r.sliceMs, "one slice %.1f ms"), Ms(boxExists, "%.1f ms"),
@@ -130,8 +130,8 @@ void Details(const Results& r, bool withSession) {
                     w.waitingMs / 1000, w.sampledMs / 1000, w.programCpuMs, w.bareCpuMs);
         std::printf("Reactions, ms after the 2nd move (ending, in front, box exists, box shown):\n");
         for (const Reaction& x : r.reactions) {
-            if (x.endedEarly)
-                std::printf("  none: the first movement alone ended the session (left out)\n");
+            if (*x.endedEarly)
+                std::printf("  none: the session ended %s (left out)\n", x.endedEarly);
             else
                 std::printf("  %.1f, %.1f, %.1f, %.1f\n", x.endingMs, x.inFrontMs, x.boxExistsMs, x.boxShownMs);
         }

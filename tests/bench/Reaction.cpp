@@ -18,6 +18,14 @@ DWORD WINAPI ShowBareBox(void*) {
     return 0;
 }
 
+// Whether the session has ended already; if so, notes why and closes the summary.
+bool Over(SurfSession& session, Reaction& r, const char* when) {
+    if (!session.Idle() && !session.SummaryBox()) return false;
+    r.endedEarly = when;
+    if (HWND box = session.TakeTheMouse()) session.CloseSummary(box);
+    return true;
+}
+
 }  // namespace
 
 Reaction MeasureReaction(SurfSession& session) {
@@ -29,19 +37,16 @@ Reaction MeasureReaction(SurfSession& session) {
         return r;
     }
     Sleep(kWaitIntoTheWaitMs);
+    if (Over(session, r, "before the user's first movement")) return r;
     // A user's two movements: from where the cursor is, a nudge and another.
-    POINT at{};
-    GetCursorPos(&at);
-    SetCursorPos(at.x + 20, at.y);
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    SetCursorPos(cursor.x + 20, cursor.y);
     Sleep(kBetweenMovementsMs);
-    if (session.Idle() || session.SummaryBox()) {
-        r.endedEarly = true;
-        if (HWND box = session.TakeTheMouse()) session.CloseSummary(box);
-        return r;
-    }
+    if (Over(session, r, "at the user's first movement")) return r;
 
     const double moved = NowMs();
-    SetCursorPos(at.x + 40, at.y);
+    SetCursorPos(cursor.x + 40, cursor.y);
     HWND box = nullptr;
     // Polled every millisecond; each milestone is noted when first seen.
     while (r.boxShownMs < 0 && NowMs() - moved < kGiveUpMs) {

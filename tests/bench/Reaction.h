@@ -8,7 +8,8 @@ namespace bench {
 
 // Milliseconds after the user's second movement; -1 when it did not happen.
 struct Reaction {
-    bool endedEarly = false;  // the session was over before the second movement
+    // When the session was over before the second movement: why, else empty.
+    const char* endedEarly = "";
     double endingMs = -1;  // the Start caption is back: the wait noticed, the session is ending
     double inFrontMs = -1;  // the main dialog is the foreground window
     double boxExistsMs = -1;  // the summary box exists
