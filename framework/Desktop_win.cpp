@@ -153,6 +153,11 @@ Rect CursorClip() {
 // Write-through, so that the new content is on the disk before the old name
 // points at it.
 bool RenameReplacing(const std::string& from, const std::string& to) {
+    // A read-only file is the user's way of saying "keep this as it is".
+    // Windows refuses to replace one; not every implementation of MoveFileEx
+    // does, so ask first.
+    const DWORD attributes = ::GetFileAttributesA(to.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
     return ::MoveFileExA(from.c_str(), to.c_str(),
                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
