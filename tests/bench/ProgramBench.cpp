@@ -126,8 +126,10 @@ void Details(const Results& r, bool withSession) {
     if (withSession) {
         const WaitingCost& w = r.waiting;
         std::printf("CPU: %.1f s of pure waiting counted in %.1f s sampled (glides, keys and the time between visits"
-                    " left out): program %.0f ms, bare loop %.0f ms\n",
-                    w.waitingMs / 1000, w.sampledMs / 1000, w.programCpuMs, w.bareCpuMs);
+                    " left out): program %.0f ms, bare loop %.0f ms; ratio %.3f in the first half, %.3f in the"
+                    " second (the difference is the run's noise)\n",
+                    w.waitingMs / 1000, w.sampledMs / 1000, w.programCpuMs, w.bareCpuMs, w.halfRatios[0],
+                    w.halfRatios[1]);
         std::printf("Reactions, ms after the 2nd move (ending, in front, box exists, box shown):\n");
         for (const Reaction& x : r.reactions) {
             if (*x.endedEarly)

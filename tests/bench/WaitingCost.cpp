@@ -53,6 +53,7 @@ WaitingCost MeasureWaiting(SurfSession& session, const std::string& bareLoopExe)
     const double start = NowMs();
     Sample previous = take();
     double programCpu = 0, bareCpu = 0;
+    double programHalf[2] = {0, 0}, bareHalf[2] = {0, 0};
     bool readable = previous.programCpuMs >= 0 && previous.bareCpuMs >= 0;
     while (readable && cost.waitingMs < kWaitingToMeasureMs && NowMs() - start < kSamplingLimitMs &&
            !session.Program().HasExited()) {
@@ -60,9 +61,12 @@ WaitingCost MeasureWaiting(SurfSession& session, const std::string& bareLoopExe)
         const Sample now = take();
         readable = now.programCpuMs >= 0 && now.bareCpuMs >= 0;
         if (readable && PureWaiting(previous, now)) {
+            const int half = cost.waitingMs < kWaitingToMeasureMs / 2 ? 0 : 1;
             cost.waitingMs += now.wallMs - previous.wallMs;
             programCpu += now.programCpuMs - previous.programCpuMs;
             bareCpu += now.bareCpuMs - previous.bareCpuMs;
+            programHalf[half] += now.programCpuMs - previous.programCpuMs;
+            bareHalf[half] += now.bareCpuMs - previous.bareCpuMs;
         }
         previous = now;
     }
@@ -70,6 +74,8 @@ WaitingCost MeasureWaiting(SurfSession& session, const std::string& bareLoopExe)
     if (readable) {
         cost.programCpuMs = programCpu;
         cost.bareCpuMs = bareCpu;
+        for (int half = 0; half < 2; ++half)
+            if (bareHalf[half] > 0) cost.halfRatios[half] = programHalf[half] / bareHalf[half];
     }
     cost.privateBytes = program.PrivateBytes();
     return cost;

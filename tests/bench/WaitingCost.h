@@ -14,6 +14,10 @@ struct WaitingCost {
     double programCpuMs = -1;
     double bareCpuMs = -1;
     double privateBytes = -1;  // the program's, inside the visit
+    // The program's CPU time against the bare loop's in the first and the
+    // second half of the waiting counted: how far the ratio drifts within one
+    // run, which is the measurement's noise.
+    double halfRatios[2] = {-1, -1};
 
     double ProgramPerMinute() const { return PerMinute(programCpuMs); }
     double BarePerMinute() const { return PerMinute(bareCpuMs); }
