@@ -47,7 +47,12 @@ std::string Ms(double ms, const char* format = "%.0f ms") { return ms < 0 ? "-" 
 
 std::string Megabytes(double bytes) { return bytes < 0 ? "-" : Format("%.2f MB", bytes / (1024 * 1024)); }
 
-std::string Ratio(double a, double b, const char* format = "%.2f") { return a < 0 || b <= 0 ? "-" : Format(format, a / b); }
+std::string Ratio(double a, double b, const char* format = "%.2f") {
+    return a < 0 || b <= 0 ? "-" : Format(format, a / b);
+}
+
+// a - b of two figures, or -1 when either was not measured.
+double Less(double a, double b) { return a < 0 || b < 0 ? -1 : a - b; }
 
 std::string Verdict(bool met) { return met ? "met" : "MISSED"; }
 
@@ -75,12 +80,12 @@ void StartUpRows(const Results& r) {
     const double start = MedianOf(r.programs, &StartUp::visibleMs);
     const double empty = MedianOf(r.empties, &StartUp::visibleMs);
     const double splashGone = MedianOf(r.programs, &StartUp::splashGoneMs);
-    const double splashFor = splashGone - MedianOf(r.programs, &StartUp::splashShownMs);
+    const double splashFor = Less(splashGone, MedianOf(r.programs, &StartUp::splashShownMs));
     const std::string splash = Ms(kSplashMs, "splash %.0f ms");
     Row("start-up: process start to main dialog shown", splash, Ms(start), Ratio(start, kSplashMs), "none set");
-    Row("  less an empty dialog's start-up", splash, Ms(start - empty), Ratio(start - empty, kSplashMs), "");
+    Row("  less an empty dialog's start-up", splash, Ms(Less(start, empty)), Ratio(Less(start, empty), kSplashMs), "");
     Row("  the splash shown for", splash, Ms(splashFor), Ratio(splashFor, kSplashMs), "");
-    Row("  splash gone to main dialog shown", "", Ms(start - splashGone), "", "");
+    Row("  splash gone to main dialog shown", "", Ms(Less(start, splashGone)), "", "");
 
     const double emptyBytes = MedianOf(r.empties, &StartUp::privateBytes);
     const double restBytes = MedianOf(r.programs, &StartUp::privateBytes);
@@ -103,7 +108,7 @@ void SessionRows(const Results& r) {
     for (const Reaction& x : r.reactions)
         if (!*x.endedEarly) valid.push_back(x);
     const double boxExists = MedianOf(valid, &Reaction::boxExistsMs);
-    const double beyond = boxExists < 0 ? -1 : boxExists - r.sliceMs;
+    const double beyond = Less(boxExists, r.sliceMs);
     Row("reaction: 2nd mouse move to summary box", Ms(r.sliceMs, "one slice %.1f ms"), Ms(boxExists, "%.1f ms"),
         Ms(beyond, "+%.1f ms"),
         Format("< %.0f ms beyond the slice  ", kReactionGoalMs) + Verdict(beyond >= 0 && beyond < kReactionGoalMs));
