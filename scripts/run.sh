@@ -47,6 +47,8 @@ seconds=$(awk -v m="$minutes" 'BEGIN { printf "%d", m * 60 + 0.5 }')
 
 started=$(date +%s)
 out=$(realpath -m "${VERUVO_DEMO_DIR:-build/demo/$(date +%Y%m%d-%H%M%S)}")
+# Each run keeps what it makes apart from every other run's.
+[[ ! -e $out ]] || [[ -d $out && -z $(ls -A "$out") ]] || die "$out is not empty: name a new folder"
 work=$out/work
 frames=$out/frames
 report=$out/run-report.txt
@@ -205,11 +207,11 @@ sed 's/\r*$/\r/' demo/WebSites.txt >"$work/WebSites.txt" || die "cannot write We
 ready=$(date +%s)
 
 step "The demonstration ($minutes minutes of surfing; the driver's report as it goes)"
+: >"$report"
 if [[ -z $live ]]; then
   capture_frames &
   CAPTURE_PID=$!
 fi
-: >"$report"
 (exec "${PERMISSIONS_BIND[@]}" wine explorer "/desktop=$desktop,1024x768" "$(windows_path "$bin/demo/DemoDriver.exe")" \
   --folder "$(windows_path "$work")" --program "$(windows_path "$bin/app/Veruvo.exe")" \
   --browser "$(windows_path "$bin/demo/DemoBrowser.exe")" --proxy "127.0.0.1:$port" --minutes "$minutes" \
