@@ -382,7 +382,7 @@ void Demo::Surf() {
 // As a user ends a session: moves the mouse while the program is visiting a
 // page, and keeps moving it until the summary box comes.
 bool Demo::TakeTheMouse() {
-    m_report.Line("Time is up: the user takes the mouse during the next visit.");
+    m_report.Line("Time is up: the user takes the mouse once a visit is under way.");
     auto busySince = Clock::now();
     bool inVisit = WaitUntil(
         [&] {

@@ -77,9 +77,10 @@ mm_ss() { printf '%d:%02d' $(($1 / 60)) $(($1 % 60)); }
 # chunks, so that a still screen gives identical files), where the pointer was
 # (the screenshot leaves it out) and when, in milliseconds.
 capture_frames() {
-  local n=0 X Y
-  # From the moment the driver reports the first window: Wine's desktop has
-  # been drawn by then.
+  local n=0 X Y last=""
+  # From the moment the driver reports the first window (Wine's desktop has
+  # been drawn by then) to a moment after it reports the summary box, which
+  # makes the last picture: the closing of the windows is not worth showing.
   until [[ -s $report || -e $frames/.stop ]]; do sleep 0.2; done
   while [[ ! -e $frames/.stop ]]; do
     n=$((n + 1))
@@ -87,6 +88,8 @@ capture_frames() {
     eval "$(xdotool getmouselocation --shell 2>/dev/null | grep -E '^[XY]=[0-9]+$')"
     import -window root -define png:exclude-chunks=date,time "$frames/$(printf %05d $n).png" 2>/dev/null &&
       echo "$n $X $Y $((${EPOCHREALTIME/./} / 1000))" >>"$frames/pointer.txt"
+    [[ -n $last ]] && break
+    grep -qE '^[0-9:]{8}  Summary box ' "$report" && last=1
     sleep 1
   done
 }
