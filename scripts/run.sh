@@ -106,15 +106,14 @@ pointer_arrow() {
 # most and the last picture for four. Identical neighbours become one frame
 # shown for longer, and each frame after the first is only the rectangle that
 # changed, laid over the one before: ImageMagick's own optimisation would hold
-# every whole frame in memory, beyond its limits here. The contact sheet shows
-# twelve moments, evenly spaced, each with its time into the run.
+# every whole frame in memory, beyond its limits here.
 make_pictures() {
   [[ -s $frames/pointer.txt ]] || { echo "No screenshots were taken."; return 1; }
   local num=() px=() py=() ms=() n x y t
   while read -r n x y t; do
     num+=("$n") px+=("$x") py+=("$y") ms+=("$t")
   done <"$frames/pointer.txt"
-  local count=${#num[@]} kept=() delays=() labels=() pointers=() last="" key file shown i
+  local count=${#num[@]} kept=() delays=() at=() pointers=() last="" key file shown i
   for ((i = 0; i < count; i++)); do
     file=$frames/$(printf %05d "${num[$i]}").png
     shown=$((i + 1 < count ? (ms[i + 1] - ms[i]) / 50 : 400))
@@ -125,7 +124,7 @@ make_pictures() {
       continue
     fi
     last=$key
-    kept+=("$file") delays+=("$shown") labels+=("$(mm_ss $(((ms[i] - ms[0]) / 1000)))")
+    kept+=("$file") delays+=("$shown") at+=("$((ms[i] - ms[0]))")
     pointers+=("$(pointer_arrow "${px[$i]}" "${py[$i]}")")
   done
   echo "Making the animated GIF from ${#kept[@]} distinct frames of $count screenshots..."
@@ -158,10 +157,12 @@ make_pictures() {
   done
   convert -loop 0 -dispose none "${args[@]}" "$out/run.gif" || return 1
   rm -f "$frames"/changed-*.png "$frames/.stop"
-  local sheet=() pick
-  for ((i = 0; i < 12 && i < ${#kept[@]}; i++)); do
-    pick=$((${#kept[@]} <= 12 ? i : i * (${#kept[@]} - 1) / 11))
-    sheet+=(-label "${labels[$pick]}" "${kept[$pick]}")
+  # What the screen showed at twelve moments evenly spread over the run.
+  local sheet=() pick=0 moment
+  for ((i = 0; i < 12; i++)); do
+    moment=$((i * at[-1] / 11))
+    while ((pick + 1 < ${#kept[@]} && at[pick + 1] <= moment)); do pick=$((pick + 1)); done
+    sheet+=(-label "$(mm_ss $((moment / 1000)))" "${kept[$pick]}")
   done
   # Wine's Tahoma (package fonts-wine) labels them: ImageMagick's default font may be missing.
   montage "${sheet[@]}" -tile 4x -geometry 400x300+6+6 -font /usr/share/wine/fonts/tahoma.ttf -pointsize 16 \
