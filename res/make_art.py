@@ -259,8 +259,8 @@ def globe_shader(cx, cy, r, tilt, turn, ocean_lit, ocean_dark, line, light,
         col = mix(col, (120, 220, 240), 0.55 * (1.0 - z) ** 4)
         near = grid(px, py, 1.0) * (0.30 + 0.45 * z ** 0.7) * (0.6 + 0.4 * diffuse)
         col = mix(col, line, min(1.0, strength * near))
-        spec = max(0.0, x * hx + y * hy + z * hz) ** 60
-        col = mix(col, WHITE, 0.7 * spec)
+        shine = max(0.0, x * hx + y * hy + z * hz) ** 60
+        col = mix(col, WHITE, 0.7 * shine)
         return col, edge
 
     return shader
