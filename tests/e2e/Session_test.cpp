@@ -111,6 +111,9 @@ protected:
     // After a summary box has been closed, or after Stop.
     void ExpectIdleAgain(const std::string& hours) const {
         EXPECT_TRUE(WaitUntil([&] { return !program->MessageBox() && Answers(dialog); }));
+        // A sent message can be answered before the queued key press that stops
+        // the session has been handled: wait for the caption, as for the rest.
+        WaitUntil([&] { return Text(IDOK) == kStartCaption && !IsWindowVisible(Control(IDC_STATUS)); });
         EXPECT_EQ(kStartCaption, Text(IDOK));
         EXPECT_TRUE(IsWindowVisible(Control(IDC_HOURS)));
         EXPECT_FALSE(IsWindowVisible(Control(IDC_STATUS)));
