@@ -32,6 +32,14 @@ void LoadDllsFromSystemFolderOnly() {
     if (setDirs) setDirs(LOAD_LIBRARY_SEARCH_SYSTEM32);
 }
 
+// The runtime's own handler writes to a standard error stream that a GUI
+// program does not have, and the user would see the program vanish. Say so
+// instead, once, and end.
+[[noreturn]] void EndOnFault() {
+    FatalAppExitA(0, "Unexpected internal error.");
+    std::abort();
+}
+
 }  // namespace
 
 CWinApp::CWinApp(const char* appName) : m_pszRequestedName(appName) { g_app = this; }
@@ -78,13 +86,14 @@ int CWinApp::Start(HINSTANCE instance) {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     LoadDllsFromSystemFolderOnly();
+    std::set_terminate(EndOnFault);
     CWinApp* app = CWinApp::Current();
     if (!app) return EXIT_FAILURE;
     try {
         return app->Start(instance);
     } catch (const std::exception&) {
         // Every handler catches what it expects; anything else is a fault of ours.
-        FatalAppExitA(0, "Unexpected internal error.");
+        EndOnFault();
     }
     return EXIT_FAILURE;
 }

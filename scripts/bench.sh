@@ -50,7 +50,7 @@ size_row() {
 
 echo
 echo "== Size (KB = 1024 bytes)"
-size_row "Veruvo.exe, 32-bit (the product)" "$i686/app/Veruvo.exe" $((300 * 1024)) i686-w64-mingw32-objdump
+size_row "Veruvo.exe, 32-bit (the product)" "$i686/app/Veruvo.exe" $((450 * 1024)) i686-w64-mingw32-objdump
 size_row "  empty dialog, 32-bit" "$i686/tests/standin/bench/empty_dialog.exe" "" i686-w64-mingw32-objdump
 size_row "Veruvo.exe, 64-bit" "$x64/app/Veruvo.exe" "" x86_64-w64-mingw32-objdump
 size_row "  empty dialog, 64-bit" "$x64/tests/standin/bench/empty_dialog.exe" "" x86_64-w64-mingw32-objdump

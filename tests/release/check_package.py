@@ -25,7 +25,7 @@ EXPECTED_NAMES = {"Veruvo.exe", "README.txt"}
 
 # Platform: PE machine, optional header magic (PE32 or PE32+), size budget.
 PLATFORMS = {
-    "win32": (0x014C, 0x10B, 300 * 1024),
+    "win32": (0x014C, 0x10B, 450 * 1024),
     "win64": (0x8664, 0x20B, None),
 }
 
