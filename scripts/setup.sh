@@ -9,7 +9,7 @@ packages=(
   mingw-w64-i686-dev mingw-w64-x86-64-dev
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine wine64 fonts-wine xvfb x11-utils imagemagick xdotool python3 zip
-  clang libclang-rt-dev
+  clang libclang-rt-dev lld
 )
 
 missing=()

@@ -5,6 +5,8 @@
 #   - the soak of a thousand surf sessions under ASan and UBSan (scripts/soak.sh);
 #   - both Windows builds, compiled warning-free (the 32-bit one cannot run here:
 #     these kernels do not execute 32-bit code);
+#   - both Windows builds again with clang, compiled only, so that code that only
+#     GCC accepts cannot land;
 #   - the release packages that scripts/release.sh makes from them, checked;
 #   - the end-to-end tests of the 64-bit program under Wine, on a virtual display
 #     of 1024 x 768 and in a Wine prefix made for this run alone.
@@ -51,6 +53,12 @@ cmake --build --preset windows-i686 || die "building the 32-bit Windows build"
 step "Windows 64-bit build"
 cmake --preset windows-x64 >/dev/null || die "configuring the 64-bit Windows build"
 cmake --build --preset windows-x64 || die "building the 64-bit Windows build"
+
+step "Windows builds with clang (compiled only)"
+for preset in windows-i686-clang windows-x64-clang; do
+  cmake --preset "$preset" >/dev/null || die "configuring the $preset build"
+  cmake --build --preset "$preset" || die "building the $preset build"
+done
 
 step "Release packages: contents, machine types, imports, version record, size"
 bash scripts/release.sh || die "the release packages (scripts/release.sh)"
