@@ -55,8 +55,11 @@ void CSurfer::VisitPage() {
     // 8. Type it.
     TypeUrl(url);
 
-    // 9. Submit: the page counts from here, whatever happens later.
+    // 9. Submit: the page counts from here, whatever happens later. Today's
+    // address bars complete what was typed from their history and leave the
+    // completion selected; Delete drops it, so Enter opens what was typed.
     ++m_nPages;
+    PressKey(desktop::kVkDelete);
     PressKey(desktop::kVkReturn);
     GuardedWait(15000, 25000);
 
@@ -115,7 +118,8 @@ void CSurfer::TypeUrl(const char* url) {
 }
 
 // A wrong letter, noticed and erased. Never the letter that was meant, or it
-// would be no typo.
+// would be no typo. Delete first drops a completion the address bar may have
+// selected after the letter, so that Backspace erases the letter itself.
 void CSurfer::TypeTypo(char meant) {
     const uint32_t meantCode = static_cast<unsigned char>(meant);
     uint32_t letter;
@@ -124,6 +128,7 @@ void CSurfer::TypeTypo(char meant) {
     } while (letter == meantCode);
     TypeChar(static_cast<int>(letter));
     GuardedWait(300, 600);
+    PressKey(desktop::kVkDelete);
     PressBackspace(1);
     GuardedWait(300, 600);
 }

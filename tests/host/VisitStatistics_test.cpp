@@ -87,6 +87,10 @@ private:
 
 bool Is(const Step& s, Act act) { return s.act == act; }
 bool Keys(const Step& s, const std::string& keys) { return s.act == Act::Keys && s.keys == keys; }
+
+// Each after a Delete that drops what the address bar completed.
+constexpr const char* kEnter = "+Delete* -Delete* +Return -Return";
+constexpr const char* kErase = "+Delete* -Delete* +Back -Back";
 bool Inside(desktop::Point p, const desktop::Rect& r) {
     return p.x >= r.left && p.x <= r.right && p.y >= r.top && p.y <= r.bottom;
 }
@@ -155,10 +159,10 @@ TEST_F(VisitStatisticsTest, TypingAcrossTwoThousandVisits) {
         ASSERT_TRUE(Is(steps[c], Act::Click)) << steps[c].Text();
         for (size_t w : {2, 4, 6}) clearing.Add(steps[c + w].ms);
 
-        for (size_t k = c + 7; k + 1 < steps.size() && !Keys(steps[k], "+Return -Return"); k += 2) {
+        for (size_t k = c + 7; k + 1 < steps.size() && !Keys(steps[k], kEnter); k += 2) {
             ASSERT_TRUE(Is(steps[k], Act::Keys) && Is(steps[k + 1], Act::Wait)) << steps[k].Text();
-            if (k + 3 < steps.size() && Keys(steps[k + 2], "+Back -Back")) {
-                // A typo: the wrong letter, a pause, Backspace, a pause, then the meant character.
+            if (k + 3 < steps.size() && Keys(steps[k + 2], kErase)) {
+                // A typo: the wrong letter, a pause, its erasure, a pause, then the meant character.
                 ++typos;
                 const char wrong = steps[k].typed.at(0);
                 const char meant = steps[k + 4].typed.at(0);
@@ -191,7 +195,7 @@ TEST_F(VisitStatisticsTest, ReadingAcrossFourHundredVisits) {
         ++visits;
         size_t k = 0;
         desktop::Point cursor;  // every glide here runs undisturbed to its target
-        for (; k < steps.size() && !Keys(steps[k], "+Return -Return"); ++k) {
+        for (; k < steps.size() && !Keys(steps[k], kEnter); ++k) {
             if (Is(steps[k], Act::Glide)) cursor = steps[k].to;
         }
         ASSERT_LT(k + 1, steps.size());

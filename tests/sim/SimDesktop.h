@@ -139,11 +139,18 @@ std::string TypedText(const std::vector<Event>& events = Events());
 // What a single-line edit field holds after the key events, starting from
 // `initial` with the caret at its end: Home, End, Shift+Home/End, Delete,
 // Backspace and characters edit it; each Return submits its text.
+//
+// With `complete`, the field behaves like today's address bars: a click
+// selects all of it (on the button's release); after each character typed at
+// the end of the text, it appends what `complete` answers for the text so far
+// and leaves that completion selected. Return submits the whole text.
 struct FieldState {
     std::string text;
     std::vector<std::string> submitted;
 };
-FieldState ReplayIntoField(const std::vector<Event>& events = Events(), const std::string& initial = "");
+using Completion = std::function<std::string(const std::string& typed)>;
+FieldState ReplayIntoField(const std::vector<Event>& events = Events(), const std::string& initial = "",
+                           const Completion& complete = nullptr);
 std::string KeyName(uint8_t vk);
 std::string Describe(const Event& e);                 // one line, e.g. "1205 ms: key down End*"
 std::string Describe(const std::vector<Event>& events);  // one line per event

@@ -190,7 +190,7 @@ std::string TypedText(const std::vector<Event>& events) {
     return text;
 }
 
-FieldState ReplayIntoField(const std::vector<Event>& events, const std::string& initial) {
+FieldState ReplayIntoField(const std::vector<Event>& events, const std::string& initial, const Completion& complete) {
     FieldState field{initial, {}};
     std::string& text = field.text;
     size_t caret = text.size();
@@ -206,10 +206,19 @@ FieldState ReplayIntoField(const std::vector<Event>& events, const std::string& 
         if (!mods.shift) anchor = caret;
     };
     for (const Event& e : events) {
+        if (complete && e.kind == Kind::LeftUp) {
+            anchor = 0;
+            caret = text.size();
+            continue;
+        }
         if (const char c = Produced(e, mods)) {
             eraseSelection();
             text.insert(caret, 1, c);
             anchor = ++caret;
+            if (complete && caret == text.size()) {
+                text += complete(text);
+                caret = text.size();  // the completion is selected, the caret after it
+            }
             continue;
         }
         if (e.kind != Kind::KeyDown || mods.ctrl || mods.alt) continue;
