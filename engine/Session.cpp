@@ -29,12 +29,14 @@ constexpr uint32_t kFirstVisitMaxMs = 10000;
 // recorded since the last session is the one the next visit uses.
 void CSurfer::OnStartStop() {
     LoadBoundaries();
-    if (desktop::GetText(Item(IDOK)) == kStartCaption) {
-        StartSession();
-    } else {
+    if (SessionRunning()) {
         StopSession();
+    } else {
+        StartSession();
     }
 }
+
+bool CSurfer::SessionRunning() const { return desktop::GetText(Item(IDOK)) != kStartCaption; }
 
 // m_nState stays 0 here, so the hours field stays in view (also through the
 // trace) until the first status tick switches to the surfing layout.
@@ -88,6 +90,9 @@ void CSurfer::SurfTick() {
             EndSession(SessionEnd::kTimeLimit, elapsed);
             return;
         }
+        // A visit shows the countdown even when it comes before the first
+        // status tick (a trace pressed in the first second delays both).
+        m_nState = 1;
         VisitPage();
     } catch (const CInterrupt&) {
         interrupted = true;

@@ -64,6 +64,7 @@ protected:
 private:
     // --- Surf session (engine/Session.cpp) ---------------------------------------------
     enum class SessionEnd { kTimeLimit, kInterrupted };
+    bool SessionRunning() const;  // told by the Start/Stop button's caption
     void StartSession();
     void StopSession();
     void SurfTick();

@@ -54,7 +54,10 @@ void CSurfer::RefreshStatus() {
         desktop::SetText(Item(IDC_STATUS), StatusText(m_fHours, desktop::Now() - m_tStart));
         // Called from inside long waits, when no paint message is dispatched.
         desktop::RepaintNow(Item(IDC_STATUS));
-    } else {
+    } else if (!SessionRunning()) {
+        // In a session's first second the layout is still the idle one; a
+        // trace pressed then refreshes it, and must not stop the tick that
+        // brings the countdown.
         desktop::KillTimer(DialogWindow(), TIMER_STATUS);
     }
 }

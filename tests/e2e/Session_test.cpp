@@ -183,6 +183,25 @@ TEST_F(Surfing, ALaterPageBringsTheBrowserForwardTypesTheEntryAndTurnsTheWheel) 
     CloseMessageBox(box);
 }
 
+TEST_F(Surfing, TraceInTheFirstSecondStillBringsTheCountdown) {
+    ASSERT_NO_FATAL_FAILURE(EnterHours("0"));
+    // Pressed while Start still traces, so that it is handled as soon as
+    // Start returns, long before the first status tick.
+    ASSERT_TRUE(WaitUntil([&] { return StoredTextOf(Control(IDOK)) == kStopCaption; }));
+    ASSERT_TRUE(PostMessageA(Control(IDC_TRACE), BM_CLICK, 0, 0));
+    // A sent message is answered before the queued press is taken: once
+    // Start has returned, a trace caption can only be the second trace's.
+    DWORD_PTR ignored = 0;
+    ASSERT_TRUE(SendMessageTimeoutA(dialog, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &ignored));
+    EXPECT_TRUE(WaitUntil([&] { return StoredTextOf(Control(IDC_TRACE)) == "Tracing Address Bar"; }))
+        << "the second trace did not run";
+
+    HWND status = Control(IDC_STATUS);
+    EXPECT_TRUE(WaitUntil([&] {
+        return IsWindowVisible(status) && StoredTextOf(status) == "Will surf until user interrupts me";
+    })) << "no countdown after a trace in the first second: " << StoredTextOf(status);
+}
+
 TEST_F(Surfing, AHundredthOfAnHourEndsAtTheFirstTickWithoutAVisit) {
     ASSERT_NO_FATAL_FAILURE(StartSurfing("0.01"));
     HWND box = program->WaitForMessageBox(Millis(60000));

@@ -128,6 +128,35 @@ TEST_F(SessionTest, StartReloadsTracesAndArmsBothTimers) {
     EXPECT_EQ("Will stop in 1 hour, 30 minutes", surfer->Text(IDC_STATUS));
 }
 
+// The countdown appears whatever the user presses in the first second, and
+// whichever tick comes first after a long press.
+TEST_F(SessionTest, TheCountdownAppearsWhateverIsPressedFirst) {
+    const std::function<void()> firstSecond[] = {
+        [this] { surfer->TraceAddressBar(); },
+        // The loop may deliver the overdue surf tick before the status tick.
+        [this] { surfer->OnSurferTimer(TIMER_SURF); },
+    };
+    for (const auto& press : firstSecond) {
+        Build(kSeed);
+        TypeHours("2");
+        surfer->OnStartStop();
+        RunFor(500);
+        const size_t mark = sim::Mark();
+        press();
+        EXPECT_TRUE(sim::TimerPending(TIMER_STATUS)) << "the status tick was stopped";
+        RunFor(1000);
+        EXPECT_TRUE(surfer->Visible(IDC_STATUS));
+        EXPECT_FALSE(surfer->Visible(IDC_HOURS));
+        const std::vector<sim::Event> shown = sim::TextsOf(surfer->Control(IDC_STATUS), sim::EventsSince(mark));
+        ASSERT_FALSE(shown.empty());
+        EXPECT_EQ("Will stop in 2 hours", shown.front().text);
+        const std::vector<sim::Event> clicks = sim::Only(sim::EventsSince(mark), {sim::Kind::LeftDown});
+        if (!clicks.empty()) {
+            EXPECT_LE(shown.front().atMs, clicks.front().atMs) << "shown from the visit's first wait";
+        }
+    }
+}
+
 TEST_F(SessionTest, TheFirstVisitOfASessionGoesToTheSponsors) {
     TypeHours("0");
     surfer->OnStartStop();
