@@ -16,32 +16,9 @@
 namespace e2e {
 namespace {
 
-constexpr const char* kSetCoordinates = "Set Coordinates of Address Bar";
-constexpr const char* kRecordTopLeft = "Hit Spacebar to Record Top Left";
-constexpr const char* kRecordBottomRight = "Hit Spacebar to Record Bottom Right";
-constexpr const char* kTraceIdle = "Trace Address Bar";
-constexpr const char* kTraceRunning = "Tracing Address Bar";
-
 // A rectangle whose every side takes a glide of the full 200 steps, so that the
 // trace lasts long enough to be disturbed leg by leg.
 constexpr RECT kWideBar{200, 150, 800, 350};
-// Where the cursor waits while a trace runs: away from every corner and side.
-constexpr POINT kRestingPlace{100, 700};
-
-std::string Corner(LONG x, LONG y) {
-    char text[64];
-    std::snprintf(text, sizeof text, "( %ld, %ld )", static_cast<long>(x), static_cast<long>(y));
-    return text;
-}
-
-std::string OptionsFileOf(const RECT& r) {
-    char text[256];
-    std::snprintf(text, sizeof text,
-                  "bottom_boundary=%ld\r\nleft_boundary=%ld\r\nright_boundary=%ld\r\ntop_boundary=%ld\r\n",
-                  static_cast<long>(r.bottom), static_cast<long>(r.left), static_cast<long>(r.right),
-                  static_cast<long>(r.top));
-    return text;
-}
 
 // The pixels that the display shows in `area`, row by row.
 std::vector<DWORD> PixelsOf(const RECT& area) {
@@ -69,19 +46,9 @@ std::vector<DWORD> PixelsOf(const RECT& area) {
     return pixels;
 }
 
-POINT CursorNow() {
-    POINT at{};
-    GetCursorPos(&at);
-    return at;
-}
-
-bool Same(POINT a, POINT b) { return a.x == b.x && a.y == b.y; }
-
 bool Near(POINT a, POINT b, LONG tolerance) {
     return std::labs(a.x - b.x) <= tolerance && std::labs(a.y - b.y) <= tolerance;
 }
-
-std::string Str(POINT p) { return "(" + std::to_string(p.x) + ", " + std::to_string(p.y) + ")"; }
 
 // What the test saw at one moment of a trace.
 struct Sample {
@@ -96,7 +63,7 @@ std::string Describe(const std::vector<Sample>& samples) {
     bool lastTracing = false;
     for (const Sample& s : samples) {
         if (Same(s.cursor, last) && s.tracing == lastTracing) continue;
-        out << s.ms << " ms " << Str(s.cursor) << (s.tracing ? " tracing" : "") << "\n";
+        out << s.ms << " ms " << ToString(s.cursor) << (s.tracing ? " tracing" : "") << "\n";
         last = s.cursor;
         lastTracing = s.tracing;
     }
@@ -114,44 +81,6 @@ int FindNear(const std::vector<Sample>& samples, size_t from, POINT point, LONG 
 
 class Calibration : public ProgramTest {
 protected:
-    // Starts the program with `bar` stored as the address bar, in front.
-    //
-    // The cursor is parked away from the dialog first, for two effects of the
-    // test bed (Wine on X). The desktop process comes and goes with the programs,
-    // and starting it puts the cursor in the middle of the screen, so the desktop
-    // must be up before the cursor is placed. And a
-    // window mapped under the pointer gets an X crossing event that carries the
-    // pointer's position; until the program has moved the cursor itself, Wine
-    // does not recognise such an event as stale, and if the program reads it
-    // after the test has moved the cursor, the cursor goes back to where it was
-    // when the window appeared.
-    void StartWith(const RECT& bar) {
-        GetDesktopWindow();
-        ASSERT_NO_FATAL_FAILURE(PutCursor(kRestingPlace));
-        ASSERT_TRUE(folder.Write("options.ini", OptionsFileOf(bar)));
-        ASSERT_NO_FATAL_FAILURE(StartAndWaitForMainDialog());
-        ASSERT_NO_FATAL_FAILURE(Activate());
-    }
-
-    // Under Wine the cursor stays put until the desktop is up, so ask again until it moves.
-    static void PutCursor(POINT at) {
-        ASSERT_TRUE(WaitUntil([at] {
-            SetCursorPos(at.x, at.y);
-            return Same(CursorNow(), at);
-        })) << "the cursor did not go to " << Str(at);
-    }
-
-    // As Tab would: the dialog manager moves the focus to the button.
-    void FocusOn(int id) const {
-        HWND button = Control(id);
-        PostMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(button), TRUE);
-        ASSERT_TRUE(WaitUntil([&] { return FocusIn(dialog) == button; })) << "button " << id << " got no focus";
-    }
-
-    bool Becomes(int id, const std::string& text) const {
-        return WaitUntil([&] { return Text(id) == text; });
-    }
-
     // Presses the space bar on the focused trace button and samples until the
     // caption has come back, calling `user` after each sample to play a user who
     // moves the mouse meanwhile. The last sample is taken once the focus is on
@@ -177,7 +106,7 @@ protected:
 
     // The trace's end as the user sees it: everything back where it was.
     void ExpectPutBack(const std::vector<Sample>& samples, POINT start) const {
-        EXPECT_TRUE(Same(samples.back().cursor, start)) << "the cursor ended at " << Str(samples.back().cursor);
+        EXPECT_TRUE(Same(samples.back().cursor, start)) << "the cursor ended at " << ToString(samples.back().cursor);
         EXPECT_FALSE(samples.back().tracing);
         EXPECT_EQ(FocusIn(dialog), Control(IDOK));
         EXPECT_EQ(Text(IDC_TRACE), kTraceIdle);
@@ -200,7 +129,7 @@ TEST_F(Calibration, SpaceBarRecordsEachCornerWhereTheCursorIsAndSavesItAtOnce) {
     ASSERT_NO_FATAL_FAILURE(PutCursor({301, 207}));
     EXPECT_TRUE(Becomes(IDC_TLC_POS, "( 301, 207 )")) << Text(IDC_TLC_POS);
     EXPECT_EQ(folder.Read("options.ini"), OptionsFileOf(earlier));
-    EXPECT_EQ(Text(IDC_BRC_POS), Corner(earlier.right, earlier.bottom));
+    EXPECT_EQ(Text(IDC_BRC_POS), Corner({earlier.right, earlier.bottom}));
 
     // On the top-left corner: saved with the bottom-right corner of before.
     ASSERT_NO_FATAL_FAILURE(PutCursor({112, 54}));
@@ -259,7 +188,7 @@ TEST_F(Calibration, TraceGlidesClockwiseRoundTheCornersAndPutsTheCursorBack) {
     size_t from = 0;
     for (const POINT& corner : route) {
         const int at = FindNear(samples, from, corner, 3);
-        ASSERT_GE(at, 0) << "no visit to " << Str(corner) << " after sample " << from << "\n" << Describe(samples);
+        ASSERT_GE(at, 0) << "no visit to " << ToString(corner) << " after sample " << from << "\n" << Describe(samples);
         from = static_cast<size_t>(at) + 1;
     }
     // Between leaving and coming back the cursor is only ever on the rectangle's sides.
@@ -271,14 +200,14 @@ TEST_F(Calibration, TraceGlidesClockwiseRoundTheCornersAndPutsTheCursorBack) {
         const POINT p = samples[static_cast<size_t>(i)].cursor;
         const bool onSide = ((p.x == r.left || p.x == r.right) && p.y >= r.top && p.y <= r.bottom) ||
                             ((p.y == r.top || p.y == r.bottom) && p.x >= r.left && p.x <= r.right);
-        ASSERT_TRUE(onSide) << "off the rectangle at " << Str(p) << "\n" << Describe(samples);
+        ASSERT_TRUE(onSide) << "off the rectangle at " << ToString(p) << "\n" << Describe(samples);
     }
 
     // "Tracing Address Bar" reads on the button while the cursor glides.
     for (const POINT& corner : {route[1], route[2], route[3]}) {
         const int at = FindNear(samples, 0, corner, 3);
         ASSERT_GE(at, 0);
-        EXPECT_TRUE(samples[static_cast<size_t>(at)].tracing) << "at " << Str(corner) << "\n" << Describe(samples);
+        EXPECT_TRUE(samples[static_cast<size_t>(at)].tracing) << "at " << ToString(corner) << "\n" << Describe(samples);
     }
     ExpectPutBack(samples, kRestingPlace);
 

@@ -1,6 +1,7 @@
 #include "tests/e2e/Harness.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <sstream>
 
@@ -46,12 +47,30 @@ std::string LastErrorText() {
 
 }  // namespace
 
-std::string ProgramPath() {
-    const char* fromEnvironment = std::getenv("VERUVO_EXE");
-    std::string path = fromEnvironment && *fromEnvironment ? fromEnvironment : VERUVO_EXE_BUILT;
+std::string WindowsPath(std::string path) {
     if (!path.empty() && path.front() == '/') path = "Z:" + path;
     std::replace(path.begin(), path.end(), '/', '\\');
     return path;
+}
+
+std::string ProgramPath() {
+    const char* fromEnvironment = std::getenv("VERUVO_EXE");
+    return WindowsPath(fromEnvironment && *fromEnvironment ? fromEnvironment : VERUVO_EXE_BUILT);
+}
+
+std::string OptionsFileOf(const RECT& bar) {
+    char text[256];
+    std::snprintf(text, sizeof text,
+                  "bottom_boundary=%ld\r\nleft_boundary=%ld\r\nright_boundary=%ld\r\ntop_boundary=%ld\r\n",
+                  static_cast<long>(bar.bottom), static_cast<long>(bar.left), static_cast<long>(bar.right),
+                  static_cast<long>(bar.top));
+    return text;
+}
+
+std::string Corner(POINT p) {
+    char text[64];
+    std::snprintf(text, sizeof text, "( %ld, %ld )", static_cast<long>(p.x), static_cast<long>(p.y));
+    return text;
 }
 
 Program::Program(const std::string& workingFolder, const std::string& exe) {
@@ -152,6 +171,23 @@ std::string Program::Describe() const {
         if (text) out << " saying \"" << TextOf(text) << "\"";
     }
     return out.str();
+}
+
+HWND TakeTheMouse(const Program& program, Millis timeout) {
+    HWND box = nullptr;
+    int step = 0;
+    WaitUntil(
+        [&] {
+            box = program.MessageBox();
+            if (box) return true;
+            const LONG dx = (++step % 2) ? 60 : -60;
+            SetCursorPos(kRestingPlace.x + dx, kRestingPlace.y - 10 * (step % 5));
+            Sleep(50);
+            return false;
+        },
+        timeout);
+    SetCursorPos(kRestingPlace.x, kRestingPlace.y);
+    return box;
 }
 
 }  // namespace e2e

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/e2e/Captions.h"
 #include "tests/e2e/TempFolder.h"
 #include "tests/e2e/UserInput.h"
 #include "tests/e2e/Wait.h"
@@ -15,15 +16,18 @@
 
 namespace e2e {
 
+// A path that the build gave as a host path ("/...") lies on Wine's drive Z:,
+// which maps the host's root; any other path is taken as it is.
+std::string WindowsPath(std::string path);
+
 // The executable under test: the environment variable VERUVO_EXE when set,
-// else the one that this test program was built with. A host path ("/...")
-// becomes a path on Wine's Z: drive, which maps the host's root.
+// else the one that this test program was built with.
 std::string ProgramPath();
 
-// The caption of the main dialog, which also tells it apart from other dialogs.
-constexpr const char* kMainCaption = "Nimbrel Veruvo 1.0";
-// The caption of the program's message boxes: the executable's name without extension.
-constexpr const char* kBoxCaption = "Veruvo";
+// options.ini as the program writes it for the address bar `bar`.
+std::string OptionsFileOf(const RECT& bar);
+// A corner's read-out as the main dialog shows it: "( 112, 54 )".
+std::string Corner(POINT p);
 
 // One run of the program, started in a working folder of the test's choosing
 // (the program keeps its files in its current directory). The process is ended
@@ -71,5 +75,10 @@ private:
     Clock::time_point m_startTime;
     std::string m_startError;
 };
+
+// The user takes the mouse back: moves it about the resting place now and
+// again until the program shows a message box, which is returned; null when
+// none came within `timeout`.
+HWND TakeTheMouse(const Program& program, Millis timeout = kPatience);
 
 }  // namespace e2e

@@ -18,12 +18,12 @@ struct ExpectedControl {
 
 // The template's fourteen controls, in its order, which is also the z-order.
 const ExpectedControl kControls[] = {
-    {IDOK, "Button", "Nimbrel Surf The Web", true},
-    {IDC_SET_COORDS, "Button", "Set Coordinates of Address Bar", true},
+    {IDOK, "Button", kStartCaption, true},
+    {IDC_SET_COORDS, "Button", kSetCoordinates, true},
     {IDC_TLC_POS, "Static", nullptr, true},
     {IDC_BRC_POS, "Static", nullptr, true},
     {-1, "Static", "Address Bar Location", true},
-    {IDC_TRACE, "Button", "Trace Address Bar", true},
+    {IDC_TRACE, "Button", kTraceIdle, true},
     {IDC_STOP_AFTER_LABEL, "Static", "Stop After", true},
     {IDC_HOURS, "Edit", "0", true},
     {IDC_HOURS_LABEL, "Static", "Hours", true},

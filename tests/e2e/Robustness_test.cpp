@@ -21,11 +21,6 @@
 namespace e2e {
 namespace {
 
-constexpr const char* kStartCaption = "Nimbrel Surf The Web";
-constexpr const char* kStopCaption = "Stop Surfing";
-constexpr const char* kSetCoordinates = "Set Coordinates of Address Bar";
-constexpr const char* kRecordTopLeft = "Hit Spacebar to Record Top Left";
-constexpr const char* kRecordBottomRight = "Hit Spacebar to Record Bottom Right";
 constexpr const char* kOptions = "options.ini";
 constexpr const char* kSites = "WebSites.txt";
 
@@ -33,36 +28,12 @@ constexpr const char* kSites = "WebSites.txt";
 // steps of glide, so that fifty of them take well under a minute.
 constexpr RECT kTinyBar{300, 200, 304, 204};
 // What the test calibrates to where a calibration must not reach the file.
+// It and every rectangle here lie off the main dialog (in the middle of the
+// screen), where the cursor would call up tooltips.
 constexpr RECT kRecorded{700, 100, 704, 104};
-// Where the cursor waits. It and every rectangle here lie off the main dialog
-// (in the middle of the screen), where the cursor would call up tooltips.
-constexpr POINT kRestingPlace{100, 700};
-
-std::string OptionsFileOf(const RECT& r) {
-    char text[256];
-    std::snprintf(text, sizeof text,
-                  "bottom_boundary=%ld\r\nleft_boundary=%ld\r\nright_boundary=%ld\r\ntop_boundary=%ld\r\n",
-                  static_cast<long>(r.bottom), static_cast<long>(r.left), static_cast<long>(r.right),
-                  static_cast<long>(r.top));
-    return text;
-}
-
-std::string Corner(POINT p) {
-    char text[64];
-    std::snprintf(text, sizeof text, "( %ld, %ld )", static_cast<long>(p.x), static_cast<long>(p.y));
-    return text;
-}
 
 POINT TopLeft(const RECT& r) { return {r.left, r.top}; }
 POINT BottomRight(const RECT& r) { return {r.right, r.bottom}; }
-
-POINT CursorNow() {
-    POINT at{};
-    GetCursorPos(&at);
-    return at;
-}
-
-bool Same(POINT a, POINT b) { return a.x == b.x && a.y == b.y; }
 
 // Root ignores file permissions unless CAP_DAC_OVERRIDE is gone.
 std::string PermissionHint() {
@@ -181,35 +152,6 @@ GuiObjects SettledGuiObjects(HANDLE process, DWORD processId) {
 
 class Robustness : public ProgramTest {
 protected:
-    // Starts the program with `bar` in options.ini, in front, the cursor at rest.
-    // The desktop must be up before the cursor is placed, and the cursor parked
-    // before the dialog appears (see the calibration tests for why).
-    void StartWith(const RECT& bar) {
-        GetDesktopWindow();
-        ASSERT_NO_FATAL_FAILURE(PutCursor(kRestingPlace));
-        ASSERT_TRUE(folder.Write(kOptions, OptionsFileOf(bar)));
-        ASSERT_NO_FATAL_FAILURE(StartAndWaitForMainDialog());
-        ASSERT_NO_FATAL_FAILURE(Activate());
-    }
-
-    static void PutCursor(POINT at) {
-        ASSERT_TRUE(WaitUntil([at] {
-            SetCursorPos(at.x, at.y);
-            return Same(CursorNow(), at);
-        })) << "the cursor did not go to " << Corner(at);
-    }
-
-    // As Tab would: the dialog manager moves the focus to the button.
-    void FocusOn(int id) const {
-        HWND button = Control(id);
-        PostMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(button), TRUE);
-        ASSERT_TRUE(WaitUntil([&] { return FocusIn(dialog) == button; })) << "button " << id << " got no focus";
-    }
-
-    bool Becomes(int id, const std::string& text) const {
-        return WaitUntil([&] { return Text(id) == text; });
-    }
-
     // After a press that starts a trace: watches the cursor until the trace has
     // put it back and the program answers again. Every trace begins by resting
     // 300 ms on the rectangle's top-left corner, so that is where it went.

@@ -3,8 +3,6 @@
 // them, each proving a whole road. The program's thread is busy for the length
 // of a visit, so the program is watched through what needs no answer from it
 // (stored captions, visibility) and through the stand-in's log.
-#include <algorithm>
-#include <cstdio>
 #include <regex>
 #include <string>
 #include <vector>
@@ -18,39 +16,19 @@ namespace {
 
 constexpr const char* kSponsors = "http://" MAKER_WEB_HOST "/sponsors";
 constexpr const char* kEntry = "www.example.com/a?b=1&c=~x";
-constexpr const char* kStartCaption = "Nimbrel Surf The Web";
-constexpr const char* kStopCaption = "Stop Surfing";
-constexpr const char* kSummary = "User has interrupted Nimbrel Veruvo.\nSurfed ";
 
 // A first visit comes 5 to 10 s after Start and types for some seconds; a
 // whole visit lasts up to about four minutes.
 constexpr Millis kFirstEnter{90000};
 constexpr Millis kWholeVisit{300000};
-// Where the cursor rests: on neither the dialog nor the stand-in.
-constexpr POINT kRestingPlace{900, 700};
-
-std::string StandinPath() {
-    std::string path = STANDIN_EXE_BUILT;
-    if (!path.empty() && path.front() == '/') path = "Z:" + path;
-    std::replace(path.begin(), path.end(), '/', '\\');
-    return path;
-}
-
-std::string OptionsFileOf(const RECT& r) {
-    char text[256];
-    std::snprintf(text, sizeof text,
-                  "bottom_boundary=%ld\r\nleft_boundary=%ld\r\nright_boundary=%ld\r\ntop_boundary=%ld\r\n",
-                  static_cast<long>(r.bottom), static_cast<long>(r.left), static_cast<long>(r.right),
-                  static_cast<long>(r.top));
-    return text;
-}
 
 class Surfing : public ProgramTest {
 protected:
     void SetUp() override {
         SetCursorPos(kRestingPlace.x, kRestingPlace.y);
-        browser = std::make_unique<standin::Process>("normal", StandinPath());
-        ASSERT_TRUE(browser->Ready()) << "the stand-in browser did not start from " << StandinPath();
+        const std::string standinExe = WindowsPath(STANDIN_EXE_BUILT);
+        browser = std::make_unique<standin::Process>("normal", standinExe);
+        ASSERT_TRUE(browser->Ready()) << "the stand-in browser did not start from " << standinExe;
         // Calibrated to the stand-in's address bar: its corners, a little inside.
         RECT bar = RectOf(browser->Bar());
         InflateRect(&bar, -4, -4);
@@ -92,22 +70,6 @@ protected:
         return text;
     }
 
-    // The user takes the mouse back: moves it now and again until the
-    // program's summary box shows.
-    HWND TakeTheMouse() const {
-        HWND box = nullptr;
-        int step = 0;
-        WaitUntil([&] {
-            box = program->MessageBox();
-            if (box) return true;
-            const LONG dx = (++step % 2) ? 60 : -60;
-            SetCursorPos(kRestingPlace.x + dx, kRestingPlace.y - 10 * (step % 5));
-            Sleep(50);
-            return false;
-        });
-        return box;
-    }
-
     // After a summary box has been closed, or after Stop.
     void ExpectIdleAgain(const std::string& hours) const {
         EXPECT_TRUE(WaitUntil([&] { return !program->MessageBox() && Answers(dialog); }));
@@ -142,10 +104,10 @@ TEST_F(Surfing, TheFirstPageGoesToTheSponsorsAndTakingTheMouseEndsWithTheSummary
     EXPECT_EQ(kSponsors, WaitForEnter(0, kFirstEnter));
     EXPECT_EQ(1u, Count(standin::Kind::Click));
 
-    HWND box = TakeTheMouse();
+    HWND box = TakeTheMouse(*program);
     ASSERT_NE(nullptr, box) << "no summary after the user took the mouse; " << program->Describe();
     const BoxContent content = ContentOf(box);
-    EXPECT_EQ("Nimbrel Veruvo Idle", content.caption);
+    EXPECT_EQ(kInterruptedCaption, content.caption);
     EXPECT_EQ(std::string(kSummary) + "1 page in 0:00", content.text);
     CloseMessageBox(box);
     ExpectIdleAgain("0");
@@ -174,10 +136,10 @@ TEST_F(Surfing, ALaterPageBringsTheBrowserForwardTypesTheEntryAndTurnsTheWheel) 
         EXPECT_TRUE((delta >= -600 && delta <= -120) || (delta >= 120 && delta <= 360)) << delta;
     }
 
-    HWND box = TakeTheMouse();
+    HWND box = TakeTheMouse(*program);
     ASSERT_NE(nullptr, box) << program->Describe();
     const BoxContent content = ContentOf(box);
-    EXPECT_EQ("Nimbrel Veruvo Idle", content.caption);
+    EXPECT_EQ(kInterruptedCaption, content.caption);
     EXPECT_TRUE(std::regex_match(content.text, std::regex(std::string(kSummary) + "2 pages in 0:0\\d")))
         << content.text;
     CloseMessageBox(box);
@@ -207,7 +169,7 @@ TEST_F(Surfing, AHundredthOfAnHourEndsAtTheFirstTickWithoutAVisit) {
     HWND box = program->WaitForMessageBox(Millis(60000));
     ASSERT_NE(nullptr, box) << program->Describe();
     const BoxContent content = ContentOf(box);
-    EXPECT_EQ("Done Surfing", content.caption);
+    EXPECT_EQ(kTimeLimitCaption, content.caption);
     EXPECT_EQ(std::string(kSummary) + "0 pages in 0:00", content.text);
     EXPECT_EQ(0u, Count(standin::Kind::Click) + Count(standin::Kind::Char));
     CloseMessageBox(box);

@@ -1,26 +1,12 @@
 // Start-up and options.ini: what the program reads, writes and shows before the
 // user does anything.
-#include <cstdio>
+#include <string>
 
 #include "res/resource.h"
 #include "tests/e2e/ProgramTest.h"
 
 namespace e2e {
 namespace {
-
-std::string Corner(LONG x, LONG y) {
-    char text[64];
-    std::snprintf(text, sizeof text, "( %ld, %ld )", static_cast<long>(x), static_cast<long>(y));
-    return text;
-}
-
-std::string OptionsFileOf(const RECT& r) {
-    char text[256];
-    std::snprintf(text, sizeof text, "bottom_boundary=%ld\r\nleft_boundary=%ld\r\nright_boundary=%ld\r\ntop_boundary=%ld\r\n",
-                  static_cast<long>(r.bottom), static_cast<long>(r.left), static_cast<long>(r.right),
-                  static_cast<long>(r.top));
-    return text;
-}
 
 bool IsTestBedScreen(const RECT& r) {
     return r.left == 0 && r.top == 0 && r.right == 1024 && r.bottom == 768;
@@ -33,8 +19,8 @@ TEST_F(StartUp, FirstStartShowsAndSavesTheClipRectangle) {
     ASSERT_NO_FATAL_FAILURE(StartAndWaitForMainDialog());
     const RECT clip = ClipRectangle();
 
-    EXPECT_EQ(Text(IDC_TLC_POS), Corner(clip.left, clip.top));
-    EXPECT_EQ(Text(IDC_BRC_POS), Corner(clip.right, clip.bottom));
+    EXPECT_EQ(Text(IDC_TLC_POS), Corner({clip.left, clip.top}));
+    EXPECT_EQ(Text(IDC_BRC_POS), Corner({clip.right, clip.bottom}));
     ASSERT_TRUE(folder.Has("options.ini")) << "folder holds only what the program wrote";
     EXPECT_EQ(folder.Read("options.ini"), OptionsFileOf(clip));
     if (IsTestBedScreen(clip)) {
@@ -69,8 +55,8 @@ TEST_F(StartUp, ReadOnlyFolderWorksWithTheClipRectangleAndNoMessage) {
     ASSERT_NO_FATAL_FAILURE(StartAndWaitForMainDialog());
     const RECT clip = ClipRectangle();
 
-    EXPECT_EQ(Text(IDC_TLC_POS), Corner(clip.left, clip.top));
-    EXPECT_EQ(Text(IDC_BRC_POS), Corner(clip.right, clip.bottom));
+    EXPECT_EQ(Text(IDC_TLC_POS), Corner({clip.left, clip.top}));
+    EXPECT_EQ(Text(IDC_BRC_POS), Corner({clip.right, clip.bottom}));
     // A failed save is silent: a message at construction would have come before the
     // main dialog, and would still be open.
     EXPECT_EQ(program->MessageBox(), nullptr) << program->Describe();

@@ -46,6 +46,23 @@ LONG Normalised(LONG value, int origin, int extent) {
 
 }  // namespace
 
+POINT CursorNow() {
+    POINT at{};
+    GetCursorPos(&at);
+    return at;
+}
+
+bool Same(POINT a, POINT b) { return a.x == b.x && a.y == b.y; }
+
+std::string ToString(POINT p) { return "(" + std::to_string(p.x) + ", " + std::to_string(p.y) + ")"; }
+
+bool PutCursor(POINT at) {
+    return WaitUntil([at] {
+        SetCursorPos(at.x, at.y);
+        return Same(CursorNow(), at);
+    });
+}
+
 bool BringToFront(HWND window) {
     if (GetForegroundWindow() == window) return true;
     // Windows lets a process take the foreground only in certain cases; sharing
@@ -64,13 +81,7 @@ void MoveMouseTo(POINT at) {
     move.mi.dx = Normalised(at.x, GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_CXVIRTUALSCREEN));
     move.mi.dy = Normalised(at.y, GetSystemMetrics(SM_YVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN));
     Send({move});
-    WaitUntil(
-        [at] {
-            POINT now{};
-            GetCursorPos(&now);
-            return now.x == at.x && now.y == at.y;
-        },
-        Millis(2000));
+    WaitUntil([at] { return Same(CursorNow(), at); }, Millis(2000));
 }
 
 void ClickAt(POINT at) {
@@ -99,6 +110,18 @@ void TypeText(const std::string& text) {
         else
             PressKey(key);
     }
+}
+
+bool FocusOn(HWND dialog, int id) {
+    HWND control = ControlOf(dialog, id);
+    PostMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+    return WaitUntil([&] { return FocusIn(dialog) == control; });
+}
+
+bool TypeInto(HWND dialog, int id, const std::string& text) {
+    if (!FocusOn(dialog, id)) return false;
+    TypeText(text);
+    return Becomes(ControlOf(dialog, id), text);
 }
 
 }  // namespace e2e

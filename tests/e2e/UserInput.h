@@ -7,7 +7,23 @@
 #include <initializer_list>
 #include <string>
 
+#include "tests/e2e/Wait.h"
+
 namespace e2e {
+
+// Where the hand rests between its moves: off the main dialog (in the middle
+// of the screen, where the cursor would call up tooltips), off the browsers
+// that the tests and the demonstration drive (on the left) and off every
+// rectangle that the tests trace, and above a taskbar.
+constexpr POINT kRestingPlace{900, 700};
+
+POINT CursorNow();
+bool Same(POINT a, POINT b);
+// "(x, y)", for messages.
+std::string ToString(POINT p);
+// Puts the cursor at `at` and reports whether it went there. Under Wine the
+// cursor stays put until the desktop is up, so this asks again until it moves.
+bool PutCursor(POINT at);
 
 // Makes `window` the foreground window and waits until the system says it is.
 // Keys go to the foreground window: under Wine activation is applied
@@ -21,5 +37,12 @@ void PressKey(WORD virtualKey);
 void PressChord(std::initializer_list<WORD> virtualKeys);
 // Each character typed with the keys and Shift state that the keyboard layout gives it.
 void TypeText(const std::string& text);
+
+// As Tab would: the dialog manager moves the focus to the control (selecting
+// an edit control's whole text); reports whether the focus got there in time.
+bool FocusOn(HWND dialog, int id);
+// The control focused as Tab would, then `text` typed over its content;
+// reports whether the control came to hold exactly `text`.
+bool TypeInto(HWND dialog, int id, const std::string& text);
 
 }  // namespace e2e

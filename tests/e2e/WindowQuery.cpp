@@ -41,6 +41,10 @@ std::string StoredTextOf(HWND window) {
     return Narrow(std::wstring(text, static_cast<size_t>(length > 0 ? length : 0)));
 }
 
+bool Becomes(HWND window, const std::string& text, Millis timeout) {
+    return WaitUntil([&] { return TextOf(window) == text; }, timeout);
+}
+
 bool Answers(HWND window) {
     DWORD_PTR ignored = 0;
     return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 200, &ignored) != 0;

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/e2e/Wait.h"
+
 namespace e2e {
 
 std::string ClassOf(HWND window);
@@ -21,6 +23,8 @@ std::string TextOf(HWND window);
 // right for captions, buttons and statics while the program is busy (an edit
 // control keeps its text to itself: this reads nothing for it).
 std::string StoredTextOf(HWND window);
+// Whether the window's text (TextOf) comes to read `text` within `timeout`.
+bool Becomes(HWND window, const std::string& text, Millis timeout = kPatience);
 // Whether the window's thread handles messages right now (a thread busy with a
 // glide or a visit does not).
 bool Answers(HWND window);
