@@ -25,6 +25,9 @@ public:
     desktop::Rect m_rcBrowser;       // that window's rectangle, clipped to the screens
     char m_szTitle[40] = {};
     float m_fHours = 0.0f;           // hours to surf; 0 or less means no limit
+    // The thread that owned m_hBrowser when it was captured. A handle outlives
+    // its window and may come to name another program's; this tells them apart.
+    uint32_t m_nBrowserThread = 0;
 
     // --- The dialog around us ---------------------------------------------------
     virtual desktop::Window DialogWindow() const = 0;
@@ -74,6 +77,8 @@ private:
     // --- Page visit (engine/Visit.cpp) ----------------------------------------------------
     void FrontBrowser();
     void CaptureBrowser();
+    bool BrowserCaptured();  // false once the captured window has gone, which is then forgotten
+    void ForgetBrowser();
     void TypeUrl(const char* url);
     void TypeTypo(char meant);
     void Dwell();

@@ -47,6 +47,8 @@ void CSurfer::VisitPage() {
     char url[kUrlBufferSize];
     if (m_nPages != 0) {
         PickSite(url);
+        // A browser that has gone since is captured anew, as on a first page.
+        if (!BrowserCaptured()) CaptureBrowser();
     } else {
         std::snprintf(url, sizeof url, "%s", kSponsorsUrl);
         CaptureBrowser();
@@ -75,16 +77,27 @@ void CSurfer::VisitPage() {
 }
 
 void CSurfer::FrontBrowser() {
-    if (m_nPages != 0 && m_hBrowser) BringToFront(m_hBrowser);
+    if (m_nPages != 0 && BrowserCaptured()) BringToFront(m_hBrowser);
+}
+
+bool CSurfer::BrowserCaptured() {
+    if (!m_hBrowser) return false;
+    const uint32_t thread = desktop::WindowThreadId(m_hBrowser);
+    if (thread == 0 || thread != m_nBrowserThread) ForgetBrowser();
+    return m_hBrowser != nullptr;
+}
+
+void CSurfer::ForgetBrowser() {
+    m_hBrowser = nullptr;
+    m_nBrowserThread = 0;
 }
 
 // The browser is whatever top-level window lies under the cursor, which the
-// glide left on the address bar. Taken once per session: the rest of the
-// session keeps it even if the user moves the window.
+// glide left on the address bar. Taken once per session, and again only when
+// it has gone: the rest of the session keeps it even if the user moves it.
 void CSurfer::CaptureBrowser() {
     desktop::Window window = desktop::WindowFromPoint(desktop::GetCursorPos());
-    // Nothing there (or gone before it could be measured): carry on with the
-    // previous capture, or none.
+    // Nothing there (or gone before it could be measured): carry on without.
     if (!window) return;
     for (;;) {
         desktop::Window up = desktop::IsChildWindow(window) ? desktop::ParentOf(window)
@@ -93,7 +106,8 @@ void CSurfer::CaptureBrowser() {
         window = up;
     }
     desktop::Rect rect;
-    if (!desktop::GetWindowRect(window, rect)) return;
+    const uint32_t thread = desktop::WindowThreadId(window);
+    if (thread == 0 || !desktop::GetWindowRect(window, rect)) return;
 
     // Edges left of or above all the monitors are moved onto them, each on its
     // own (a maximised window's frame overhangs by a few pixels). So a browser
@@ -106,6 +120,7 @@ void CSurfer::CaptureBrowser() {
     if (rect.bottom < screens.top) rect.bottom = screens.top;
 
     m_hBrowser = window;
+    m_nBrowserThread = thread;
     m_rcBrowser = rect;
 }
 

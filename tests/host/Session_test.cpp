@@ -174,6 +174,28 @@ TEST_F(SessionTest, TheFirstVisitOfASessionGoesToTheSponsors) {
     EXPECT_EQ(browser, surfer->m_hBrowser);
 }
 
+// A window captured in an earlier session is never brought forward, moved or
+// restored in a later one, even while it lives on elsewhere.
+TEST_F(SessionTest, EachSessionStartsWithNoBrowser) {
+    TypeHours("0");
+    surfer->OnStartStop();
+    while (surfer->m_nPages == 0 || !sim::TimerPending(TIMER_SURF)) RunFor(1000);
+    ASSERT_EQ(browser, surfer->m_hBrowser);
+    surfer->OnStartStop();
+
+    // The user moves it aside, so that nothing lies under the address bar.
+    sim::DestroyWindow(toolbar);
+    sim::Win(browser).rect = desktop::Rect{600, 400, 900, 600};
+    const size_t mark = sim::Mark();
+    surfer->OnStartStop();
+    EXPECT_EQ(nullptr, surfer->m_hBrowser);
+    while (surfer->m_nPages < 2 || !sim::TimerPending(TIMER_SURF)) RunFor(1000);
+    for (const sim::Event& e : sim::EventsSince(mark)) {
+        const bool touched = e.kind == sim::Kind::Foreground || e.kind == sim::Kind::PlacementSet;
+        EXPECT_FALSE(touched && e.window == browser) << sim::Describe(e);
+    }
+}
+
 TEST_F(SessionTest, TakingTheMouseEndsTheSessionAndLeavesTheRestOfTheHours) {
     TypeHours("2");
     sim::SetForeground(browser);

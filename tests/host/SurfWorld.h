@@ -43,6 +43,7 @@ protected:
     void AsAfterFirstPage() {
         surfer->m_nPages = 1;
         surfer->m_hBrowser = browser;
+        surfer->m_nBrowserThread = sim::Win(browser).thread;
         surfer->m_rcBrowser = sim::Win(browser).rect;
     }
 

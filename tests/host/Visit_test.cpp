@@ -272,20 +272,50 @@ TEST_F(VisitTest, TheCapturedRectangleIsKeptToTheScreens) {
     }
 }
 
-TEST_F(VisitTest, WithNoWindowUnderTheCursorTheVisitGoesOnWithThePreviousCapture) {
-    const desktop::Window old = sim::AddWindow("Old browser", desktop::Rect{600, 400, 900, 600});
-    sim::DestroyWindow(browser);  // nothing lies under the address bar any more
-    surfer->m_hBrowser = old;
-    surfer->m_rcBrowser = desktop::Rect{600, 400, 900, 600};
+// A captured browser that has gone is never brought forward or restored again,
+// even when its handle has come to name another program's window; the visit
+// captures anew what lies under the address bar.
+TEST_F(VisitTest, ABrowserThatHasGoneIsForgottenAndCapturedAnew) {
+    const desktop::Rect aside{600, 400, 900, 600};
+    struct Case {
+        const char* what;
+        bool handleReused;
+        bool reopened;
+    };
+    for (const Case& c : {Case{"closed, and opened again", false, true},
+                          Case{"closed, its handle now an editor's, opened again", true, true},
+                          Case{"closed, nothing under the address bar", false, false}}) {
+        SCOPED_TRACE(c.what);
+        Build(kSeed);
+        AsAfterFirstPage();
+        const desktop::Window old = browser;
+        const desktop::Rect barRect = sim::Win(bar).rect;
+        if (c.handleReused) {
+            sim::DestroyWindow(toolbar);
+            sim::Win(old).thread = 3000;
+            sim::Win(old).text = "Editor";
+            sim::Win(old).rect = aside;
+        } else {
+            sim::DestroyWindow(old);
+        }
+        desktop::Window reopened = nullptr;
+        if (c.reopened) {
+            reopened = sim::AddWindow("New browser", kFrame);
+            sim::AddChild(reopened, 101, "", barRect);
+        }
+        sim::SetForeground(nullptr);
 
-    surfer->VisitPage();
-    EXPECT_EQ(old, surfer->m_hBrowser);
-    EXPECT_EQ((desktop::Rect{600, 400, 900, 600}), surfer->m_rcBrowser);
-    for (const Step& s : visit::ReadVisit(sim::Events())) {
-        if (s.act != Act::Glide || s.pauseMs == 5) continue;  // the wanders, not the glide to the bar
-        EXPECT_TRUE(s.to.x >= 600 && s.to.x <= 900 && s.to.y >= 400 && s.to.y <= 600) << s.Text();
+        surfer->VisitPage();
+        for (const sim::Event& e : sim::Events()) {
+            const bool touched = e.kind == sim::Kind::Foreground || e.kind == sim::Kind::PlacementSet;
+            EXPECT_FALSE(touched && e.window == old) << sim::Describe(e);
+        }
+        EXPECT_EQ(reopened, surfer->m_hBrowser);
+        EXPECT_EQ(reopened, sim::Foreground()) << "the dwell cycles bring the new capture forward";
+        EXPECT_EQ(kFrame, surfer->m_rcBrowser);
+        EXPECT_EQ(2u, surfer->m_nPages);
+        EXPECT_TRUE(sim::TimerPending(TIMER_SURF));
     }
-    EXPECT_TRUE(sim::TimerPending(TIMER_SURF));
 
     // And with no capture at all, the first page goes through without one.
     Build(kSeed);
