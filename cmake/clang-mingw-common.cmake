@@ -33,4 +33,6 @@ set(gcc_cxx "${gcc_dir}/include/c++")
 set(CMAKE_CXX_STANDARD_INCLUDE_DIRECTORIES ${gcc_cxx} ${gcc_cxx}/${MINGW_PREFIX} ${gcc_cxx}/backward)
 # -B finds GCC's crtbegin.o and crtend.o; -pthread links the threads library
 # that this C++ library (the POSIX-threads flavour, as in the GCC builds) needs.
+# Executables and DLLs alike.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-fuse-ld=lld -B${gcc_dir} -L${gcc_dir} -pthread")
+set(CMAKE_SHARED_LINKER_FLAGS_INIT "${CMAKE_EXE_LINKER_FLAGS_INIT}")

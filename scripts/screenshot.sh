@@ -4,7 +4,11 @@
 # for the main dialog, saves a screenshot of the whole display, and ends
 # everything it started.
 #
-#   scripts/screenshot.sh [picture.png]     default: build/screenshots/main-dialog.png
+#   scripts/screenshot.sh [--dpi 96|120|144|192] [picture.png]
+#
+# --dpi sets the display scale (Windows' LogPixels: 96 is 100%, 120 is 125%,
+# 144 is 150%, 192 is 200%; default 96). The picture defaults to
+# build/screenshots/main-dialog.png, or main-dialog-<dpi>.png with --dpi.
 #
 # The program's working folder (options.ini, WebSites.txt) is $VERUVO_WORKDIR,
 # else build/run-data.
@@ -14,16 +18,22 @@ repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$repo" || exit 1
 source scripts/lib/desktop.sh
 
-picture=$(realpath -m "${1:-build/screenshots/main-dialog.png}")
-workdir=$(realpath -m "${VERUVO_WORKDIR:-build/run-data}")
-exe="$repo/build/x64/app/Veruvo.exe"
-trap teardown_desktop EXIT
-trap 'exit 130' INT TERM
-
 die() {
   echo "FAILED: $*" >&2
   exit 1
 }
+
+dpi=""
+if [[ ${1:-} == --dpi ]]; then
+  dpi=${2:-}
+  [[ $dpi =~ ^(96|120|144|192)$ ]] || die "--dpi takes 96, 120, 144 or 192"
+  shift 2
+fi
+picture=$(realpath -m "${1:-build/screenshots/main-dialog${dpi:+-$dpi}.png}")
+workdir=$(realpath -m "${VERUVO_WORKDIR:-build/run-data}")
+exe="$repo/build/x64/app/Veruvo.exe"
+trap teardown_desktop EXIT
+trap 'exit 130' INT TERM
 
 # The display's pixels, to tell when drawing has finished.
 display_digest() { import -window root rgb:- 2>/dev/null | md5sum; }
@@ -36,6 +46,11 @@ mkdir -p "$workdir" "$(dirname "$picture")" || die "cannot make $workdir"
 
 start_display || die "no display"
 make_wine_prefix || die "no Wine"
+# Read by each Wine program when it starts, the virtual desktop included.
+if [[ -n $dpi ]]; then
+  "${PERMISSIONS_BIND[@]}" wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \
+    >/dev/null 2>&1 </dev/null || die "cannot set the display scale to $dpi dpi"
+fi
 (cd "$workdir" && exec "${PERMISSIONS_BIND[@]}" wine explorer /desktop=Veruvo,1024x768 "$exe" \
   </dev/null >"$DESKTOP_TMP/veruvo.log" 2>&1) &
 
@@ -57,5 +72,5 @@ for ((i = 0; i < 40; i++)); do
 done
 
 import -window root "$picture" || die "import could not take the screenshot"
-echo "Screenshot of the main dialog: $picture"
+echo "Screenshot of the main dialog${dpi:+ at $dpi dpi}: $picture"
 echo "The program's working folder: $workdir"

@@ -83,7 +83,7 @@ make_wine_prefix() {
   [[ -d $WINEPREFIX/drive_c/windows/system32 ]] || fail "Wine made no prefix in $WINEPREFIX" || return 1
   # Debian's Wine does not find its own fonts (package fonts-wine) by itself and
   # falls back to a wider font, which clips the dialogs' texts. Give the prefix
-  # Wine's "MS Sans Serif" and friends, so layouts have Windows' metrics.
+  # Wine's Tahoma (its "MS Shell Dlg") and friends, so layouts have Windows' metrics.
   if compgen -G "/usr/share/wine/fonts/*" >/dev/null; then
     cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" ||
       fail "cannot copy Wine's fonts into $WINEPREFIX" || return 1

@@ -44,4 +44,10 @@ struct Tool {
 // handle of the process that owns it, with the rights that CreateProcess gives.
 std::vector<Tool> ToolsOf(HWND toolTip, HANDLE process);
 
+// Loads the library `dll` into `process` (a handle with the rights that
+// CreateProcess gives) and runs its export `entry`, a thread procedure, there on
+// a thread of its own with `argument`, an address in that process. Returns
+// once the thread has ended: empty, or why it could not run.
+std::string RunInProcess(HANDLE process, const std::wstring& dll, const char* entry, void* argument);
+
 }  // namespace e2e

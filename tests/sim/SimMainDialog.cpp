@@ -21,17 +21,17 @@ constexpr Control kControls[] = {
     {IDC_BRC_POS, "", 107, 79, 44, 11, true},
     {-1, "Address Bar Location", 7, 42, 104, 10, true},
     {IDC_TRACE, "Trace Address Bar", 7, 52, 144, 11, true},
-    {IDC_STOP_AFTER_LABEL, "Stop After", 19, 94, 32, 8, true},
+    {IDC_STOP_AFTER_LABEL, "Stop After", 19, 94, 36, 8, true},
     {IDC_HOURS, "", 56, 92, 24, 12, true},
-    {IDC_HOURS_LABEL, "Hours", 86, 94, 20, 8, true},
+    {IDC_HOURS_LABEL, "Hours", 86, 94, 22, 8, true},
     {IDC_STATUS, "", 17, 92, 123, 8, false},
-    {IDC_EMAIL_LINK, "by Valmoran", 7, 1, 35, 8, true},
-    {IDC_WEB_LINK, MAKER_WEB_HOST, 96, 1, 55, 8, true},
+    {IDC_EMAIL_LINK, "by Valmoran", 7, 1, 45, 8, true},
+    {IDC_WEB_LINK, MAKER_WEB_HOST, 88, 1, 63, 8, true},
     {IDC_TLC_LABEL, "TLC", 19, 79, 14, 8, true},
     {IDC_BRC_LABEL, "BRC", 85, 79, 16, 8, true},
 };
 
-// Dialog units of an 8-point MS Sans Serif dialog at 96 DPI, and its frame.
+// Dialog units of an 8-point MS Shell Dlg dialog at 96 DPI, and its frame.
 int32_t PixelsX(int du) { return du * 6 / 4; }
 int32_t PixelsY(int du) { return du * 13 / 8; }
 constexpr int32_t kBorder = 3;
