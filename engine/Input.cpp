@@ -42,12 +42,45 @@ void PressWithModifiers(uint8_t vk, bool shift, bool ctrl, bool alt) {
     if (alt) Release(desktop::kVkMenu);
 }
 
-// The layout's shift state in the high byte of VkKeyScanA's answer.
-enum : uint16_t {
-    kLayoutShift = 0x100,
-    kLayoutCtrl = 0x200,
-    kLayoutAlt = 0x400,
+// The layout's shift state in the high byte of VkKeyScanExW's answer.
+enum : uint8_t {
+    kLayoutShift = 1,
+    kLayoutCtrl = 2,
+    kLayoutAlt = 4,
+    kLayoutAltGr = kLayoutCtrl | kLayoutAlt,
 };
+
+bool IsControl(char32_t c) { return c < 0x20 || (c >= 0x7F && c < 0xA0); }
+bool IsSurrogate(char32_t c) { return c >= 0xD800 && c < 0xE000; }
+
+void SendUnicode(char16_t unit) {
+    desktop::SendUnicodeChar(unit, false);
+    desktop::SendUnicodeChar(unit, true);
+}
+
+// The key and shift state that make `c` in `layout` now; false when none may.
+// The layout names a key, and what that key makes with Caps Lock as it is
+// confirms it: Caps Lock turns round the case of the keys it affects (which
+// are not the same on every layout), answered by the other Shift state. A
+// dead key is never pressed, as it would wait and combine with the next
+// character; nor Ctrl or Alt alone, which make shortcuts, not characters.
+bool KeysFor(char16_t c, desktop::KeyboardLayout layout, uint8_t& vk, uint8_t& state) {
+    const int16_t found = desktop::KeyForChar(c, layout);
+    if (found == -1) return false;
+    vk = static_cast<uint8_t>(found & 0xFF);
+    const uint8_t named = static_cast<uint8_t>((found >> 8) & 0xFF);
+    const uint8_t chord = named & kLayoutAltGr;
+    if ((named & ~(kLayoutShift | kLayoutAltGr)) != 0 || (chord != 0 && chord != kLayoutAltGr)) return false;
+    const bool capsLock = desktop::CapsLockOn();
+    for (const uint8_t candidate : {named, static_cast<uint8_t>(named ^ kLayoutShift)}) {
+        const desktop::KeyMeaning made = desktop::CharOfKey(vk, candidate, capsLock, layout);
+        if (!made.dead && made.c == c) {
+            state = candidate;
+            return true;
+        }
+    }
+    return false;
+}
 
 }  // namespace
 
@@ -104,24 +137,23 @@ void PressBackspace(uint32_t count) {
     for (uint32_t i = 0; i < count; ++i) TapKey(desktop::kVkBack);
 }
 
-void TypeChar(int c) {
-    const char ch = static_cast<char>(c & 0xFF);
-    const unsigned char byte = static_cast<unsigned char>(ch);
+void TypeChar(char32_t c) {
     // A stray tab, escape or line end in a URL must not move the focus or submit.
-    if (byte < 0x20 || byte == 0x7F) return;
-
-    const int16_t key = desktop::KeyForChar(ch);
-    if (key == -1) {
-        // No key of the layout makes it. Shift+Ctrl+Alt around virtual key 255
-        // could fire a global hotkey; the character itself cannot.
-        const uint16_t unit = desktop::AnsiToUtf16(ch);
-        desktop::SendUnicodeChar(unit, false);
-        desktop::SendUnicodeChar(unit, true);
+    if (IsControl(c) || IsSurrogate(c) || c > 0x10FFFF) return;
+    if (c > 0xFFFF) {
+        const char32_t v = c - 0x10000;
+        SendUnicode(static_cast<char16_t>(0xD800 + (v >> 10)));
+        SendUnicode(static_cast<char16_t>(0xDC00 + (v & 0x3FF)));
         return;
     }
-    const uint16_t word = static_cast<uint16_t>(key);
-    PressWithModifiers(static_cast<uint8_t>(word & 0xFF), (word & kLayoutShift) != 0, (word & kLayoutCtrl) != 0,
-                       (word & kLayoutAlt) != 0);
+    const char16_t unit = static_cast<char16_t>(c);
+    const desktop::KeyboardLayout layout = desktop::LayoutOfWindow(desktop::GetForegroundWindow());
+    uint8_t vk = 0, state = 0;
+    if (!KeysFor(unit, layout, vk, state)) {
+        SendUnicode(unit);
+        return;
+    }
+    PressWithModifiers(vk, (state & kLayoutShift) != 0, (state & kLayoutCtrl) != 0, (state & kLayoutAlt) != 0);
 }
 
 void ForceForeground(desktop::Window window) {

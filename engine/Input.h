@@ -21,7 +21,10 @@ void ClickLeft();
 void TapKey(uint8_t vk);
 void PressKey(uint32_t code);
 void PressBackspace(uint32_t count);
-void TypeChar(int c);
+// Types one character (a Unicode code point) into the foreground window,
+// with the keys of that window's keyboard layout where they make it exactly,
+// else as a Unicode character. Control characters are never typed.
+void TypeChar(char32_t c);
 // Makes `window` the foreground window with its size, position and show state unchanged.
 void BringToFront(desktop::Window window);
 // Makes `window` the foreground window, borrowing the input of the thread that

@@ -80,7 +80,7 @@ private:
     bool BrowserCaptured();  // false once the captured window has gone, which is then forgotten
     void ForgetBrowser();
     void TypeUrl(const char* url);
-    void TypeTypo(char meant);
+    void TypeTypo(char32_t meant);
     void Dwell();
     void ScrollBack();
     void Wander();

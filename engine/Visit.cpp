@@ -7,6 +7,7 @@
 // The draws come in a fixed order, one per decision below; tests replay them.
 #include <cstdio>
 
+#include "engine/EntryText.h"
 #include "engine/Input.h"
 #include "engine/Interrupt.h"
 #include "engine/Random.h"
@@ -124,10 +125,11 @@ void CSurfer::CaptureBrowser() {
     m_rcBrowser = rect;
 }
 
+// A character at a time, whatever number of bytes it takes in the entry.
 void CSurfer::TypeUrl(const char* url) {
-    for (const char* c = url; *c; ++c) {
-        if (RandomRange(1, 100) == 3) TypeTypo(*c);
-        TypeChar(*c);
+    for (const char32_t c : EntryCharacters(url)) {
+        if (RandomRange(1, 100) == 3) TypeTypo(c);
+        TypeChar(c);
         GuardedWait(50, 300);
     }
 }
@@ -135,13 +137,12 @@ void CSurfer::TypeUrl(const char* url) {
 // A wrong letter, noticed and erased. Never the letter that was meant, or it
 // would be no typo. Delete first drops a completion the address bar may have
 // selected after the letter, so that Backspace erases the letter itself.
-void CSurfer::TypeTypo(char meant) {
-    const uint32_t meantCode = static_cast<unsigned char>(meant);
+void CSurfer::TypeTypo(char32_t meant) {
     uint32_t letter;
     do {
         letter = RandomRange('a', 'z');
-    } while (letter == meantCode);
-    TypeChar(static_cast<int>(letter));
+    } while (letter == meant);
+    TypeChar(letter);
     GuardedWait(300, 600);
     PressKey(desktop::kVkDelete);
     PressBackspace(1);

@@ -69,8 +69,28 @@ void SendLeftButton(bool down);  // no movement, where the cursor is
 void SendWheel(int32_t delta);   // one event; positive turns up, away from the user
 void SendKey(uint8_t vk, bool up, bool extended);
 void SendUnicodeChar(uint16_t utf16, bool up);  // a character no key of the layout makes
-int16_t KeyForChar(char c);       // VkKeyScanA: low byte key, high byte shift state, -1 none
-uint16_t AnsiToUtf16(char c);     // through the system's ANSI code page
+
+// --- Keyboard layouts and text ---------------------------------------------------
+// The keys that make a character are those of the layout of the window that
+// gets them, which need not be ours.
+using KeyboardLayout = void*;  // the platform's HKL
+// GetKeyboardLayout of the thread of `w`; our own when there is no window.
+KeyboardLayout LayoutOfWindow(Window w);
+// VkKeyScanExW: low byte the key, high byte the shift state (1 Shift, 2 Ctrl,
+// 4 Alt); -1 when no key of the layout makes the character.
+int16_t KeyForChar(char16_t c, KeyboardLayout layout);
+// What a press of `vk` with that shift state makes in the layout, with Caps
+// Lock on or off, as ToUnicodeEx tells it: one character, none (c 0, also
+// for more than one), or a dead key's (dead), which waits to combine with the
+// next character.
+struct KeyMeaning {
+    char16_t c = 0;
+    bool dead = false;
+};
+KeyMeaning CharOfKey(uint8_t vk, uint8_t shiftState, bool capsLock, KeyboardLayout layout);
+bool CapsLockOn();
+// Through the system's ANSI code page, a character (one byte or two) at a time.
+std::u16string AnsiToUtf16(const std::string& bytes);
 
 // --- Time ------------------------------------------------------------------
 void Sleep(uint32_t ms);

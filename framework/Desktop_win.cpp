@@ -67,12 +67,58 @@ void SendUnicodeChar(uint16_t utf16, bool up) {
     SendKeyboardInput(0, utf16, KEYEVENTF_UNICODE | (up ? KEYEVENTF_KEYUP : 0));
 }
 
-int16_t KeyForChar(char c) { return ::VkKeyScanA(c); }
+// --- Keyboard layouts and text ---------------------------------------------------
 
-uint16_t AnsiToUtf16(char c) {
-    wchar_t wc = 0;
-    if (::MultiByteToWideChar(CP_ACP, 0, &c, 1, &wc, 1) != 1) return 0;
-    return static_cast<uint16_t>(wc);
+KeyboardLayout LayoutOfWindow(Window w) {
+    const DWORD thread = w ? ::GetWindowThreadProcessId(ToHwnd(w), nullptr) : 0;
+    HKL layout = thread ? ::GetKeyboardLayout(thread) : nullptr;
+    // A thread without a layout of its own (a console's) types with ours.
+    return layout ? layout : ::GetKeyboardLayout(0);
+}
+
+int16_t KeyForChar(char16_t c, KeyboardLayout layout) {
+    return ::VkKeyScanExW(static_cast<WCHAR>(c), static_cast<HKL>(layout));
+}
+
+KeyMeaning CharOfKey(uint8_t vk, uint8_t shiftState, bool capsLock, KeyboardLayout layout) {
+    const HKL hkl = static_cast<HKL>(layout);
+    BYTE keys[256] = {};
+    if (shiftState & 1) keys[VK_SHIFT] = keys[VK_LSHIFT] = 0x80;
+    if (shiftState & 2) keys[VK_CONTROL] = keys[VK_LCONTROL] = 0x80;
+    if (shiftState & 4) keys[VK_MENU] = keys[VK_LMENU] = 0x80;
+    if (capsLock) keys[VK_CAPITAL] = 0x01;
+    // Flag 4: leave this thread's dead-key state alone (Windows 10 1607 on).
+    constexpr UINT kKeepState = 4;
+    WCHAR out[8] = {};
+    const UINT scan = ::MapVirtualKeyExW(vk, MAPVK_VK_TO_VSC, hkl);
+    const int n = ::ToUnicodeEx(vk, scan, keys, out, 8, kKeepState, hkl);
+    if (n < 0) {
+        // Earlier systems keep the dead key pending in this thread; a space
+        // takes it out, so that our own dialog's next key is not combined.
+        BYTE none[256] = {};
+        WCHAR ignored[8] = {};
+        ::ToUnicodeEx(VK_SPACE, ::MapVirtualKeyExW(VK_SPACE, MAPVK_VK_TO_VSC, hkl), none, ignored, 8, kKeepState,
+                      hkl);
+        return KeyMeaning{static_cast<char16_t>(out[0]), true};
+    }
+    return n == 1 ? KeyMeaning{static_cast<char16_t>(out[0]), false} : KeyMeaning{};
+}
+
+// Toggled state as this thread last saw it.
+bool CapsLockOn() { return (::GetKeyState(VK_CAPITAL) & 1) != 0; }
+
+std::u16string AnsiToUtf16(const std::string& bytes) {
+    if (bytes.empty() || bytes.size() > 0x7FFFFFFF) return std::u16string();
+    const int length = static_cast<int>(bytes.size());
+    const int units = ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, nullptr, 0);
+    if (units <= 0) return std::u16string();
+    try {
+        std::vector<wchar_t> out(static_cast<size_t>(units));
+        ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, out.data(), units);
+        return std::u16string(out.begin(), out.end());
+    } catch (...) {
+        return std::u16string();
+    }
 }
 
 // --- Time ------------------------------------------------------------------

@@ -1,6 +1,7 @@
 // Clicks, keys and typed characters: the events and their order.
 #include <string>
 
+#include "engine/EntryText.h"
 #include "engine/Input.h"
 #include "tests/sim/SimTest.h"
 
@@ -56,16 +57,6 @@ TEST_F(Keys, TypeCharUsesTheLayoutsShiftState) {
     sim::ClearEvents();
     TypeChar(':');
     EXPECT_EQ(sim::KeyLog(), "+Shift +; -; -Shift");
-
-    sim::ClearEvents();
-    sim::SetKeyForChar('@', 0x651);  // AltGr+Q on a German layout
-    TypeChar('@');
-    EXPECT_EQ(sim::KeyLog(), "+Ctrl +Alt +Q -Q -Ctrl -Alt");
-
-    sim::ClearEvents();
-    sim::SetKeyForChar('#', 0x733);  // all three
-    TypeChar('#');
-    EXPECT_EQ(sim::KeyLog(), "+Shift +Ctrl +Alt +3 -3 -Shift -Ctrl -Alt");
 }
 
 TEST_F(Keys, EveryPrintableAsciiCharacterArrivesAsItself) {
@@ -92,17 +83,18 @@ TEST_F(Keys, OnlyHomeEndAndDeleteCarryTheExtendedFlag) {
 }
 
 TEST_F(Keys, CharacterWithoutAKeyIsTypedAsUnicode) {
-    TypeChar(0x80);    // the euro sign of Windows-1252
-    TypeChar('\xE9');  // e acute, passed as a negative char
-    TypeChar(0x1E9);   // only the low byte counts
-    EXPECT_EQ(sim::KeyLog(), "+U+20AC -U+20AC +U+00E9 -U+00E9 +U+00E9 -U+00E9");
-    EXPECT_EQ(sim::TypedText(), "\x80\xE9\xE9");
+    TypeChar(0x20AC);   // the euro sign
+    TypeChar(0xE9);     // e acute
+    TypeChar(0x1F600);  // beyond the first plane: a surrogate pair
+    EXPECT_EQ(sim::KeyLog(), "+U+20AC -U+20AC +U+00E9 -U+00E9 +U+D83D -U+D83D +U+DE00 -U+DE00");
+    EXPECT_EQ(sim::TypedText(), "\u20AC\u00E9\U0001F600");
 }
 
 TEST_F(Keys, ControlCharactersAreNeverTyped) {
-    for (int c = 0; c < 0x20; ++c) TypeChar(c);
-    TypeChar(0x7F);
-    TypeChar(0x109);  // a tab in the low byte
+    for (char32_t c = 0; c < 0x20; ++c) TypeChar(c);
+    for (char32_t c = 0x7F; c < 0xA0; ++c) TypeChar(c);
+    TypeChar(0xD800);    // half a surrogate pair
+    TypeChar(0x110000);  // no code point
     EXPECT_TRUE(sim::Events().empty()) << sim::Describe(sim::Events());
 }
 
@@ -116,5 +108,72 @@ TEST_F(Keys, ClearingTheBarAndTypingAUrlLeavesExactlyTheUrl) {
     const sim::FieldState bar = sim::ReplayIntoField(sim::Events(), "about:blank");
     EXPECT_EQ(bar.submitted, std::vector<std::string>{url});
 }
+
+}  // namespace
+
+// --- Characters come out as written, whatever the keyboard ------------------------------
+
+namespace {
+
+// Keys are named as on a US keyboard: on a German one, "=" is the key of + * ~,
+// "[" that of sharp s, "'" that of a-umlaut and "`" that of o-umlaut.
+struct LayoutCase {
+    const char* name;
+    sim::Layout browser;   // the layout of the window typed into
+    sim::Layout ours;      // the layout of the program's own thread
+    bool capsLock;
+    const char* text;      // UTF-8
+    const char* keys;      // the exact key log, or nullptr when only the text matters
+};
+
+void PrintTo(const LayoutCase& c, std::ostream* os) { *os << c.name; }
+
+class Layouts : public SimTest, public ::testing::WithParamInterface<LayoutCase> {};
+
+TEST_P(Layouts, TheBrowserGetsExactlyTheTextWritten) {
+    const LayoutCase& c = GetParam();
+    const uint32_t browserThread = 3000;
+    const desktop::Window browser = sim::AddWindow("Browser", {0, 0, 800, 600}, browserThread);
+    sim::SetLayout(browserThread, c.browser);
+    sim::SetLayout(sim::kOurThread, c.ours);
+    sim::SetCapsLock(c.capsLock);
+    sim::SetForeground(browser);
+
+    for (const char32_t ch : EntryCharacters(c.text)) TypeChar(ch);
+
+    EXPECT_EQ(c.text, sim::TypedText()) << sim::KeyLog();
+    if (c.keys) {
+        EXPECT_EQ(c.keys, sim::KeyLog());
+    }
+    for (const sim::Event& e : sim::KeyEvents()) EXPECT_EQ(browser, e.window) << sim::Describe(e);
+    const std::string log = sim::KeyLog();
+    EXPECT_EQ(log.find("+Ctrl"), log.find("+Ctrl +Alt")) << "Ctrl only ever as half of AltGr";
+}
+
+using sim::Layout;
+const LayoutCase kLayoutCases[] = {
+    {"UsLettersAndShift", Layout::kUs, Layout::kUs, false, "aZ:", "+A -A +Shift +Z -Z -Shift +Shift +; -; -Shift"},
+    // Caps Lock turns round the letters only; the other Shift state answers it.
+    {"UsCapsLock", Layout::kUs, Layout::kUs, true, "aZ1!", "+Shift +A -A -Shift +Z -Z +1 -1 +Shift +1 -1 -Shift"},
+    {"GermanAltGr", Layout::kGerman, Layout::kGerman, false, "z@{~\\|\u20AC",
+     "+Z -Z +Ctrl +Alt +Q -Q -Ctrl -Alt +Ctrl +Alt +7 -7 -Ctrl -Alt +Ctrl +Alt += -= -Ctrl -Alt "
+     "+Ctrl +Alt +[ -[ -Ctrl -Alt +Ctrl +Alt +0xE2 -0xE2 -Ctrl -Alt +Ctrl +Alt +E -E -Ctrl -Alt"},
+    // Caps Lock also turns round the umlauts' keys there, and leaves AltGr alone.
+    {"GermanCapsLock", Layout::kGerman, Layout::kGerman, true, "\u00E4@\u00D6Y",
+     "+Shift +' -' -Shift +Ctrl +Alt +Q -Q -Ctrl -Alt +` -` +Y -Y"},
+    // A dead key would wait and make e-circumflex of "^e": sent as the character itself.
+    {"GermanDeadKeys", Layout::kGerman, Layout::kGerman, false, "^e`a\u00B4o",
+     "+U+005E -U+005E +E -E +U+0060 -U+0060 +A -A +U+00B4 -U+00B4 +O -O"},
+    {"UsInternationalDeadKeys", Layout::kUsInternational, Layout::kUsInternational, false, "'e\"u`a~n^o", nullptr},
+    {"UsInternationalDeadKeysWithCapsLock", Layout::kUsInternational, Layout::kUs, true, "A'e\"u~n", nullptr},
+    {"NoKeyMakesIt", Layout::kUs, Layout::kUs, false, "\u00E9\u65E5\U0001F600",
+     "+U+00E9 -U+00E9 +U+65E5 -U+65E5 +U+D83D -U+D83D +U+DE00 -U+DE00"},
+    // Looked up in the browser's layout, not in ours.
+    {"BrowserUsOursGerman", Layout::kUs, Layout::kGerman, false, "@\"y", "+Shift +2 -2 -Shift +Shift +' -' -Shift +Y -Y"},
+    {"BrowserGermanOursUs", Layout::kGerman, Layout::kUs, false, "@\"y", "+Ctrl +Alt +Q -Q -Ctrl -Alt +Shift +2 -2 -Shift +Y -Y"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Keyboards, Layouts, ::testing::ValuesIn(kLayoutCases),
+                         [](const ::testing::TestParamInfo<LayoutCase>& info) { return info.param.name; });
 
 }  // namespace

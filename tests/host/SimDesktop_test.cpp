@@ -174,19 +174,30 @@ TEST_F(SimDesktop, MessageBoxAnswerAndReadingTime) {
     EXPECT_EQ(sim::MessageBoxes()[0].atMs, 0u);
 }
 
-TEST_F(SimDesktop, UsLayoutAndWindowsCodePage) {
-    EXPECT_EQ(desktop::KeyForChar('a'), 0x41);
-    EXPECT_EQ(desktop::KeyForChar('A'), 0x141);
-    EXPECT_EQ(desktop::KeyForChar('1'), 0x31);
-    EXPECT_EQ(desktop::KeyForChar('!'), 0x131);
-    EXPECT_EQ(desktop::KeyForChar(':'), 0x1BA);
-    EXPECT_EQ(desktop::KeyForChar('~'), 0x1C0);
-    EXPECT_EQ(desktop::KeyForChar('\x80'), -1);
-    EXPECT_EQ(desktop::KeyForChar('\xE9'), -1);
-    EXPECT_EQ(desktop::AnsiToUtf16('\x80'), 0x20AC);
-    EXPECT_EQ(desktop::AnsiToUtf16('\x9F'), 0x0178);
-    EXPECT_EQ(desktop::AnsiToUtf16('\xE9'), 0x00E9);
-    EXPECT_EQ(sim::Utf16ToCp1252(0x20AC), '\x80');
+TEST_F(SimDesktop, LayoutsAndCodePages) {
+    const desktop::Window german = sim::AddWindow("German", {0, 0, 10, 10}, 3000);
+    sim::SetLayout(3000, sim::Layout::kGerman);
+    const desktop::KeyboardLayout us = desktop::LayoutOfWindow(nullptr);  // ours
+    const desktop::KeyboardLayout de = desktop::LayoutOfWindow(german);
+    EXPECT_EQ(desktop::KeyForChar(u'a', us), 0x41);
+    EXPECT_EQ(desktop::KeyForChar(u'A', us), 0x141);
+    EXPECT_EQ(desktop::KeyForChar(u'!', us), 0x131);
+    EXPECT_EQ(desktop::KeyForChar(u'~', us), 0x1C0);
+    EXPECT_EQ(desktop::KeyForChar(u'\u00E9', us), -1);
+    EXPECT_EQ(desktop::KeyForChar(u'@', de), 0x651);
+    EXPECT_EQ(desktop::KeyForChar(u'^', de), 0xDC);
+
+    EXPECT_EQ(desktop::CharOfKey('A', 0, true, us).c, u'A') << "Caps Lock";
+    EXPECT_EQ(desktop::CharOfKey('1', 1, true, us).c, u'!') << "Caps Lock leaves digits alone";
+    EXPECT_EQ(desktop::CharOfKey('Q', 6, true, de).c, u'@');
+    EXPECT_TRUE(desktop::CharOfKey(0xDC, 0, false, de).dead);
+    EXPECT_EQ(desktop::CharOfKey('Q', 2, false, de).c, 0) << "Ctrl alone makes no character here";
+    EXPECT_EQ(sim::Compose(u'^', u'e'), u'\u00EA');
+    EXPECT_EQ(sim::Compose(u'^', u'1'), 0);
+
+    EXPECT_EQ(desktop::AnsiToUtf16("\x80\x9F\xE9"), u"\u20AC\u0178\u00E9");
+    sim::SetCodePage(sim::CodePage::k932);
+    EXPECT_EQ(desktop::AnsiToUtf16("\x93\xFA\x96\x7B" "a\xB1\x82"), u"\u65E5\u672Ca\uFF71\u30FB");
 }
 
 TEST_F(SimDesktop, EditFieldReplay) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/EntryText.h"
 #include "engine/Interrupt.h"
 #include "res/resource.h"
 #include "store/SiteList.h"
@@ -41,17 +42,17 @@ public:
 
         char url[kUrlBufferSize] = "http://www.nimbrel.com/sponsors";
         if (!first) PickSite(url);
-        for (const char* c = url; *c; ++c) {
+        for (const char32_t c : EntryCharacters(url)) {
             if (RandomRange(1, 100) == 3) {
                 uint32_t letter;
                 do letter = RandomRange('a', 'z');
-                while (letter == static_cast<unsigned char>(*c));
+                while (letter == c);
                 Say("type " + std::string(1, static_cast<char>(letter)));
                 Wait(300, 600);
                 Say("keys +Delete* -Delete* +Back -Back");
                 Wait(300, 600);
             }
-            Say("type " + std::string(1, *c));
+            Say("type " + Utf8(c));
             Wait(50, 300);
         }
         ++pages_;
@@ -76,6 +77,11 @@ public:
     }
 
 private:
+    static std::string Utf8(char32_t c) {
+        if (c < 0x10000) return sim::Utf8(std::u16string(1, static_cast<char16_t>(c)));
+        const char32_t v = c - 0x10000;
+        return sim::Utf8({static_cast<char16_t>(0xD800 + (v >> 10)), static_cast<char16_t>(0xDC00 + (v & 0x3FF))});
+    }
     void Say(const std::string& line) { lines_.push_back(line); }
     void Front() {
         if (pages_ != 0 && s_.m_hBrowser) Say("front " + sim::Text(s_.m_hBrowser));
@@ -444,3 +450,50 @@ TEST_F(VisitTest, AnEmptyEntryPressesEnterAndCountsThePage) {
     EXPECT_LE(reads, 6u);
     EXPECT_TRUE(sim::TimerPending(TIMER_SURF));
 }
+
+// --- Entries as today's editors save them, and as older ones did -------------------------
+
+namespace {
+
+struct EntryCase {
+    const char* name;
+    sim::CodePage page;  // the system's ANSI code page
+    const char* bytes;   // the entry in WebSites.txt
+    const char* typed;   // what arrives, UTF-8
+};
+
+void PrintTo(const EntryCase& c, std::ostream* os) { *os << c.name; }
+
+class Entries : public VisitTest, public ::testing::WithParamInterface<EntryCase> {};
+
+}  // namespace
+
+// A character at a time, each with its own typo chance: the visit's draws are
+// the design's per character, whatever number of bytes it takes.
+TEST_P(Entries, AreTypedACharacterAtATime) {
+    const EntryCase& c = GetParam();
+    WriteFile("WebSites.txt", std::string(c.bytes) + "\n");
+    size_t typos = 0;
+    for (uint32_t seed = 1; seed <= 12; ++seed) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        Build(seed);
+        sim::SetCodePage(c.page);
+        AsAfterFirstPage();
+        const std::vector<Step> steps = VisitAsDesigned();
+        EXPECT_EQ(std::vector<std::string>{c.typed}, SubmittedWithCompletion("about:blank"));
+        typos += Count(steps, [](const Step& s) { return Pressed(s, "Back"); });
+    }
+    EXPECT_GT(typos, 0u);
+}
+
+const EntryCase kEntryCases[] = {
+    {"Utf8", sim::CodePage::k1252, "b\xC3\xBC" "cher.example/stra\xC3\x9F" "e?q=\xE6\x97\xA5\xE6\x9C\xAC&\xF0\x9F\x98\x80",
+     "b\u00FCcher.example/stra\u00DFe?q=\u65E5\u672C&\U0001F600"},
+    {"AnsiSingleByte", sim::CodePage::k1252, "caf\xE9.example/\x80?q=\xC3", "caf\u00E9.example/\u20AC?q=\u00C3"},
+    // Second bytes that are a left brace and a backslash on their own.
+    {"AnsiDoubleByte", sim::CodePage::k932, "\x93\xFA\x96\x7B.example/\x83\x5C\xB1",
+     "\u65E5\u672C.example/\u30BD\uFF71"},
+};
+
+INSTANTIATE_TEST_SUITE_P(SiteList, Entries, ::testing::ValuesIn(kEntryCases),
+                         [](const ::testing::TestParamInfo<EntryCase>& info) { return info.param.name; });

@@ -54,7 +54,10 @@ struct State {
     std::vector<MessageBoxCall> boxes;
     std::function<int(const MessageBoxCall&)> answer;
 
-    std::map<char, int16_t> layoutChanges;
+    std::map<uint32_t, Layout> layouts;  // threads not on the US layout
+    bool capsLock = false;
+    CodePage codePage = CodePage::k1252;
+    std::map<Window, Activation> activations;
 };
 
 State& S() {
@@ -167,6 +170,58 @@ void Deliver(Window w, uintptr_t id, const TimerHandler& onTimer) {
     if (!entry) return;
     entry->timer.dueMs = S().nowMs + std::max<uint32_t>(entry->timer.periodMs, 1);
     onTimer(w, id);
+}
+
+Activation ActivationOf(Window w) {
+    const auto it = S().activations.find(w);
+    return it == S().activations.end() ? Activation{} : it->second;
+}
+
+void Activate(Window w, Window focus) {
+    if (!Find(w)) return;
+    S().foreground = w;
+    BringToTop(w);
+    S().focus = focus;
+    if (S().onForeground) S().onForeground(w);
+}
+
+// What the platform does when asked to bring `w` to the front: nothing for a
+// window that refuses, later for one that lags. False when refused.
+bool RequestActivation(Window w, Window focus) {
+    const Activation a = ActivationOf(w);
+    if (a.refused) return false;
+    if (a.lagMs == 0) {
+        Activate(w, focus);
+    } else {
+        At(S().nowMs + a.lagMs, [w, focus] { Activate(w, focus); });
+    }
+    return true;
+}
+
+// A press of the button activates the top-level window under the cursor and
+// puts the focus on what was clicked, as the platform does with a click.
+void ClickActivates() {
+    Window hit = desktop::WindowFromPoint(S().cursor);
+    if (!hit) return;
+    Window top = hit;
+    while (SimWindow* sw = Find(top)) {
+        if (!sw->child) break;
+        top = sw->parent;
+    }
+    if (top == S().foreground) {
+        S().focus = hit;
+    } else {
+        RequestActivation(top, hit);
+    }
+}
+
+// The keys go to the foreground window, and what they make to the layout of its thread.
+Event& RecordKey(Kind kind) {
+    const Window target = desktop::GetForegroundWindow();
+    Event& e = Record(kind, target);
+    e.layout = target ? LayoutOf(Win(target).thread) : LayoutOf(kOurThread);
+    e.capsLock = S().capsLock;
+    return e;
 }
 
 }  // namespace
@@ -365,7 +420,18 @@ void AnswerMessageBoxesWith(int answer) {
     AnswerMessageBoxes([answer](const MessageBoxCall&) { return answer; });
 }
 
-void SetKeyForChar(char c, int16_t key) { S().layoutChanges[c] = key; }
+// --- Keyboard, code page and activation ------------------------------------------------------
+
+void SetLayout(uint32_t thread, Layout layout) { S().layouts[thread] = layout; }
+
+Layout LayoutOf(uint32_t thread) {
+    const auto it = S().layouts.find(thread);
+    return it == S().layouts.end() ? Layout::kUs : it->second;
+}
+
+void SetCapsLock(bool on) { S().capsLock = on; }
+void SetCodePage(CodePage page) { S().codePage = page; }
+void SetActivation(Window w, Activation activation) { S().activations[w] = activation; }
 
 }  // namespace sim
 
@@ -390,24 +456,42 @@ void SetCursorPos(Point p) {
     e.landed = S().cursor;
 }
 
-void SendLeftButton(bool down) { Record(down ? Kind::LeftDown : Kind::LeftUp); }
+void SendLeftButton(bool down) {
+    Record(down ? Kind::LeftDown : Kind::LeftUp);
+    if (down) ClickActivates();
+}
 
 void SendWheel(int32_t delta) { Record(Kind::Wheel).delta = delta; }
 
 void SendKey(uint8_t vk, bool up, bool extended) {
-    Event& e = Record(up ? Kind::KeyUp : Kind::KeyDown);
+    Event& e = RecordKey(up ? Kind::KeyUp : Kind::KeyDown);
     e.vk = vk;
     e.extended = extended;
 }
 
-void SendUnicodeChar(uint16_t utf16, bool up) { Record(up ? Kind::CharUp : Kind::CharDown).utf16 = utf16; }
+void SendUnicodeChar(uint16_t utf16, bool up) { RecordKey(up ? Kind::CharUp : Kind::CharDown).utf16 = utf16; }
 
-int16_t KeyForChar(char c) {
-    const auto& changes = S().layoutChanges;
-    const auto it = changes.find(c);
-    return it != changes.end() ? it->second : UsKeyForChar(c);
+// The simulated layouts' handles, made to look like the platform's.
+KeyboardLayout LayoutOfWindow(Window w) {
+    const SimWindow* sw = Find(w);
+    return reinterpret_cast<KeyboardLayout>(static_cast<uintptr_t>(LayoutOf(sw ? sw->thread : kOurThread)) + 1);
 }
-uint16_t AnsiToUtf16(char c) { return Cp1252ToUtf16(c); }
+
+namespace {
+sim::Layout FromHandle(KeyboardLayout layout) {
+    return static_cast<sim::Layout>(reinterpret_cast<uintptr_t>(layout) - 1);
+}
+}  // namespace
+
+int16_t KeyForChar(char16_t c, KeyboardLayout layout) { return sim::KeyForChar(c, FromHandle(layout)); }
+
+KeyMeaning CharOfKey(uint8_t vk, uint8_t shiftState, bool capsLock, KeyboardLayout layout) {
+    return sim::CharOfKey(vk, shiftState, capsLock, FromHandle(layout));
+}
+
+bool CapsLockOn() { return S().capsLock; }
+
+std::u16string AnsiToUtf16(const std::string& bytes) { return sim::AnsiToUtf16(bytes, S().codePage); }
 
 void Sleep(uint32_t ms) {
     std::vector<Event>& events = S().events;
@@ -424,15 +508,12 @@ int64_t Now() { return S().epoch + static_cast<int64_t>(S().nowMs / 1000); }
 Window GetForegroundWindow() { return Find(S().foreground) ? S().foreground : nullptr; }
 
 bool SetForegroundWindow(Window w) {
-    Event& e = Record(Kind::Foreground, w);
-    SimWindow* sw = Find(w);
-    if (!sw || !MayTakeForeground()) return false;
-    e.on = true;
-    S().foreground = w;
-    BringToTop(w);
-    if (!IsDescendantOrSelf(S().focus, w)) S().focus = w;
-    if (S().onForeground) S().onForeground(w);
-    return true;
+    Record(Kind::Foreground, w);
+    const size_t index = S().events.size() - 1;  // the hook of an activation may record more
+    if (!Find(w) || !MayTakeForeground()) return false;
+    const bool granted = RequestActivation(w, IsDescendantOrSelf(S().focus, w) ? S().focus : w);
+    S().events[index].on = granted;
+    return granted;
 }
 
 uint32_t CurrentThreadId() { return kOurThread; }

@@ -38,6 +38,13 @@ enum : uint32_t {
     kShowMaximized = 3,
 };
 
+// The keyboard layouts of the simulated desktop (see "Keyboard" below).
+enum class Layout {
+    kUs,
+    kUsInternational,  // ' " ` ^ ~ are dead keys; AltGr makes a few accented letters
+    kGerman,           // QWERTZ: ^ ´ ` are dead keys; AltGr (Ctrl+Alt) makes @ { [ ] } \ ~ | and the euro sign
+};
+
 void Reset();
 
 // --- Clock -------------------------------------------------------------------
@@ -87,7 +94,7 @@ enum class Kind {
 struct Event {
     Kind kind = Kind::Sleep;
     uint64_t atMs = 0;        // virtual time when it happened
-    Window window = nullptr;  // Foreground, PlacementSet, TextSet ... MessageBox (owner)
+    Window window = nullptr;  // Foreground, PlacementSet, TextSet ... MessageBox (owner); keys: the foreground window
     uint8_t vk = 0;           // KeyDown, KeyUp
     bool extended = false;    // KeyDown, KeyUp
     uint16_t utf16 = 0;       // CharDown, CharUp
@@ -103,6 +110,8 @@ struct Event {
     uint32_t fromThread = 0;  // Attach
     uint32_t toThread = 0;    // Attach
     Placement placement;      // PlacementSet
+    Layout layout = Layout::kUs;  // keys and characters: the layout of the window that got them
+    bool capsLock = false;        // keys and characters: Caps Lock then
 };
 
 const std::vector<Event>& Events();
@@ -132,13 +141,15 @@ std::vector<Event> TextsOf(Window window, const std::vector<Event>& events = Eve
 // The key and character events as one line, e.g. "+Shift +End* -End* -Shift":
 // + press, - release, * the extended-key flag, U+20AC a Unicode character.
 std::string KeyLog(const std::vector<Event>& events = Events());
-// The characters that the keys and Unicode events produce on a US layout, in
-// order, typos included; keys that make no character (Backspace, Return,
-// navigation, chords with Ctrl or Alt) add nothing.
+// The characters that the keys and Unicode events produce, as UTF-8, in order,
+// typos included: each key in the layout and with the Caps Lock of its event, a
+// dead key combined with the character after it; keys that make no character
+// (Backspace, Return, navigation, chords with Ctrl or Alt alone) add nothing.
 std::string TypedText(const std::vector<Event>& events = Events());
 // What a single-line edit field holds after the key events, starting from
 // `initial` with the caret at its end: Home, End, Shift+Home/End, Delete,
-// Backspace and characters edit it; each Return submits its text.
+// Backspace and characters (as TypedText makes them) edit it; each Return
+// submits its text. Texts are UTF-8.
 //
 // With `complete`, the field behaves like today's address bars: a click
 // selects all of it (on the button's release); after each character typed at
@@ -238,14 +249,36 @@ void ClearMessageBoxes();
 void AnswerMessageBoxes(std::function<int(const MessageBoxCall&)> handler);
 void AnswerMessageBoxesWith(int answer);
 
-// --- Keyboard layout and code page -------------------------------------------------------
-// VkKeyScanA of a US layout; -1 for a character that no key makes.
-int16_t UsKeyForChar(char c);
-// Changes the layout of desktop::KeyForChar for one character until Reset,
-// e.g. 0x651 for a '@' made with AltGr (Ctrl+Alt) and Q.
-void SetKeyForChar(char c, int16_t key);
-uint16_t Cp1252ToUtf16(char c);
-// The byte of Windows-1252 for a UTF-16 unit; '?' when there is none.
-char Utf16ToCp1252(uint16_t u);
+// --- Keyboard, code page and activation ---------------------------------------------------
+// What decides where keys go and what they make: the keyboard layout of each
+// thread, Caps Lock, the ANSI code page, and windows that come to the front
+// late or never. All as the platform has it after Reset: every thread on the
+// US layout, Caps Lock off, code page 1252, every window activated at once by
+// a click on it.
+void SetLayout(uint32_t thread, Layout layout);
+Layout LayoutOf(uint32_t thread);
+void SetCapsLock(bool on);
+enum class CodePage { k1252, k932 };  // 932: Japanese, double-byte (a small part of it)
+void SetCodePage(CodePage page);
+
+// How a top-level window takes the front, whether a click on it or
+// desktop::SetForegroundWindow asks: never (an elevated program's window, the
+// lock screen's), or `lagMs` after being asked (a busy program).
+struct Activation {
+    bool refused = false;
+    uint64_t lagMs = 0;
+};
+void SetActivation(Window w, Activation activation);
+
+// What VkKeyScanExW and ToUnicodeEx answer for a layout (see framework/Desktop.h).
+int16_t KeyForChar(char16_t c, Layout layout);
+desktop::KeyMeaning CharOfKey(uint8_t vk, uint8_t shiftState, bool capsLock, Layout layout);
+// What a dead key's character followed by `c` makes: the two combined (a
+// space leaves the dead key's own), or 0 when they do not combine, in which
+// case both come out.
+char16_t Compose(char16_t dead, char16_t c);
+std::u16string AnsiToUtf16(const std::string& bytes, CodePage page);
+// UTF-16 (surrogate pairs joined) to UTF-8, for reading what was typed.
+std::string Utf8(const std::u16string& text);
 
 }  // namespace sim

@@ -26,21 +26,100 @@ struct Modifiers {
     }
 };
 
-// The printable character that a key press makes on a US layout, or 0.
-char CharOfKey(uint8_t vk, bool shift) {
-    const int16_t wanted = static_cast<int16_t>((shift ? 0x100 : 0) | vk);
-    for (int c = 0x20; c < 0x7F; ++c) {
-        if (UsKeyForChar(static_cast<char>(c)) == wanted) return static_cast<char>(c);
-    }
-    return 0;
+// The printable character that a key press makes on a US layout, or 0; for naming keys.
+char UsCharOfKey(uint8_t vk, bool shift) {
+    const char16_t c = CharOfKey(vk, shift ? 1 : 0, false, Layout::kUs).c;
+    return c >= 0x20 && c < 0x7F ? static_cast<char>(c) : 0;
 }
 
-// The character a key or Unicode press produces, or 0 for none. Updates `mods`.
-char Produced(const Event& e, Modifiers& mods) {
-    if (e.kind == Kind::CharDown) return Utf16ToCp1252(e.utf16);
-    if (e.kind != Kind::KeyDown && e.kind != Kind::KeyUp) return 0;
-    if (mods.Track(e) || e.kind == Kind::KeyUp || mods.ctrl || mods.alt) return 0;
-    return CharOfKey(e.vk, mods.shift);
+// What the windows that get the key events make of them, one event at a
+// time: the modifiers held, a dead key waiting for the next character.
+class Receiver {
+public:
+    // The UTF-16 units that the event makes; none for most.
+    std::u16string Feed(const Event& e) {
+        if (e.kind == Kind::CharDown) return Flush() + static_cast<char16_t>(e.utf16);
+        if (e.kind != Kind::KeyDown && e.kind != Kind::KeyUp) return u"";
+        if (mods_.Track(e) || e.kind == Kind::KeyUp) return u"";
+        if (mods_.ctrl != mods_.alt) return u"";  // a shortcut, not a character; both together are AltGr
+        const uint8_t state = static_cast<uint8_t>((mods_.shift ? 1 : 0) | (mods_.ctrl ? 2 : 0) | (mods_.alt ? 4 : 0));
+        const desktop::KeyMeaning m = CharOfKey(e.vk, state, e.capsLock, e.layout);
+        if (m.c == 0) return u"";
+        if (m.dead) {
+            const std::u16string waiting = Flush();
+            if (!waiting.empty()) return waiting + m.c;  // two dead keys: both come out
+            dead_ = m.c;
+            return u"";
+        }
+        if (dead_ == 0) return std::u16string(1, m.c);
+        const char16_t composed = Compose(dead_, m.c);
+        const std::u16string out = composed ? std::u16string(1, composed) : Flush() + m.c;
+        dead_ = 0;
+        return out;
+    }
+
+private:
+    std::u16string Flush() {
+        std::u16string out = dead_ ? std::u16string(1, dead_) : u"";
+        dead_ = 0;
+        return out;
+    }
+
+    Modifiers mods_;
+    char16_t dead_ = 0;
+};
+
+bool IsHighSurrogate(char32_t u) { return u >= 0xD800 && u < 0xDC00; }
+bool IsLowSurrogate(char32_t u) { return u >= 0xDC00 && u < 0xE000; }
+
+// Code points, a surrogate pair joined into one; a lone surrogate stays as it is.
+std::u32string CodePoints(const std::u16string& text) {
+    std::u32string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
+            out += static_cast<char32_t>(0x10000 + ((text[i] - 0xD800) << 10) + (text[i + 1] - 0xDC00));
+            ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+std::string Utf8(const std::u32string& text) {
+    std::string out;
+    for (char32_t c : text) {
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (c >> 18));
+            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+// Valid UTF-8 only, as the tests write it.
+std::u32string FromUtf8(const std::string& text) {
+    std::u32string out;
+    for (size_t i = 0; i < text.size();) {
+        const unsigned char b = static_cast<unsigned char>(text[i]);
+        const int extra = b < 0x80 ? 0 : b < 0xE0 ? 1 : b < 0xF0 ? 2 : 3;
+        char32_t c = extra == 0 ? b : b & (0x3F >> extra);
+        for (int k = 1; k <= extra && i + k < text.size(); ++k) c = (c << 6) | (text[i + k] & 0x3F);
+        out += c;
+        i += static_cast<size_t>(extra) + 1;
+    }
+    return out;
 }
 
 std::string Hex(unsigned value, int digits) {
@@ -161,7 +240,7 @@ std::string KeyName(uint8_t vk) {
     default: break;
     }
     if ((vk >= '0' && vk <= '9') || (vk >= 'A' && vk <= 'Z')) return std::string(1, static_cast<char>(vk));
-    if (const char c = CharOfKey(vk, false)) return std::string(1, c);
+    if (const char c = UsCharOfKey(vk, false)) return std::string(1, c);
     return "0x" + Hex(vk, 2);
 }
 
@@ -181,21 +260,23 @@ std::string KeyLog(const std::vector<Event>& events) {
     return log;
 }
 
+std::string Utf8(const std::u16string& text) { return Utf8(CodePoints(text)); }
+
 std::string TypedText(const std::vector<Event>& events) {
-    std::string text;
-    Modifiers mods;
-    for (const Event& e : events) {
-        if (const char c = Produced(e, mods)) text += c;
-    }
-    return text;
+    std::u16string text;
+    Receiver receiver;
+    for (const Event& e : events) text += receiver.Feed(e);
+    return Utf8(text);
 }
 
 FieldState ReplayIntoField(const std::vector<Event>& events, const std::string& initial, const Completion& complete) {
-    FieldState field{initial, {}};
-    std::string& text = field.text;
+    FieldState field;
+    std::u32string text = FromUtf8(initial);
     size_t caret = text.size();
     size_t anchor = caret;  // the other end of the selection
     Modifiers mods;
+    Receiver receiver;
+    std::u16string units;  // characters made and not yet put in: half a surrogate pair
     auto eraseSelection = [&] {
         const size_t from = std::min(anchor, caret);
         text.erase(from, std::max(anchor, caret) - from);
@@ -211,16 +292,21 @@ FieldState ReplayIntoField(const std::vector<Event>& events, const std::string& 
             caret = text.size();
             continue;
         }
-        if (const char c = Produced(e, mods)) {
-            eraseSelection();
-            text.insert(caret, 1, c);
-            anchor = ++caret;
-            if (complete && caret == text.size()) {
-                text += complete(text);
-                caret = text.size();  // the completion is selected, the caret after it
+        units += receiver.Feed(e);
+        if (!units.empty() && !IsHighSurrogate(units.back())) {
+            for (char32_t c : CodePoints(units)) {
+                eraseSelection();
+                text.insert(caret, 1, c);
+                anchor = ++caret;
+                if (complete && caret == text.size()) {
+                    text += FromUtf8(complete(Utf8(text)));
+                    caret = text.size();  // the completion is selected, the caret after it
+                }
             }
+            units.clear();
             continue;
         }
+        if (e.kind == Kind::KeyDown || e.kind == Kind::KeyUp) mods.Track(e);
         if (e.kind != Kind::KeyDown || mods.ctrl || mods.alt) continue;
         switch (e.vk) {
         case desktop::kVkHome: moveCaret(0); break;
@@ -235,10 +321,11 @@ FieldState ReplayIntoField(const std::vector<Event>& events, const std::string& 
             if (anchor == caret && caret > 0) --anchor;
             eraseSelection();
             break;
-        case desktop::kVkReturn: field.submitted.push_back(text); break;
+        case desktop::kVkReturn: field.submitted.push_back(Utf8(text)); break;
         default: break;
         }
     }
+    field.text = Utf8(text);
     return field;
 }
 
