@@ -84,6 +84,14 @@ TEST_F(StandinTest, EveryPrintableAsciiCharacterArrivesAsItself) {
 
     EXPECT_EQ(EnterAndReadBar(), printable);
     EXPECT_EQ(Typed(), std::u16string(printable.begin(), printable.end()));
+    // Each by its key in the stand-in's layout; as a Unicode character only
+    // where that layout has none (under Wine, on Xvfb's keyboard, parentheses).
+    const HKL layout = GetKeyboardLayout(GetWindowThreadProcessId(browser_.Window(), nullptr));
+    size_t keyless = 0, packets = 0;
+    for (char c : printable) keyless += VkKeyScanExW(static_cast<WCHAR>(c), layout) == -1;
+    for (const Event& e : standin::OfKind(browser_.Events(), Kind::KeyDown)) packets += e.Value(0) == VK_PACKET;
+    EXPECT_EQ(keyless, packets);
+    EXPECT_LT(keyless, 10u);
 }
 
 TEST_F(StandinTest, ControlCharactersAreNeverTyped) {
