@@ -161,8 +161,10 @@ void ForceForeground(desktop::Window window) {
     const desktop::Window foreground = desktop::GetForegroundWindow();
     const uint32_t owner = foreground ? desktop::WindowThreadId(foreground) : 0;
     // The platform lets a thread take the foreground while its input is
-    // attached to the thread that has it. Attaching to ourselves would fail.
-    const bool attached = owner != 0 && owner != self && desktop::AttachThreadInput(self, owner, true);
+    // attached to the thread that has it. Attaching to ourselves would fail,
+    // and attached to a hung thread we would wait with it for as long as it hangs.
+    const bool attached = owner != 0 && owner != self && !desktop::IsHungWindow(foreground) &&
+                          desktop::AttachThreadInput(self, owner, true);
     desktop::SetForegroundWindow(window);
     if (attached) desktop::AttachThreadInput(self, owner, false);
 }
@@ -171,6 +173,8 @@ void BringToFront(desktop::Window window) {
     desktop::Placement placement;
     const bool known = desktop::GetPlacement(window, placement);
     ForceForeground(window);
-    // Activation may restore a minimised or maximised window; put it back as it was.
+    // Activation may restore a minimised or maximised window; put it back as it
+    // was. Posted, not waited for: a browser that hangs must not hang us.
+    placement.flags |= desktop::kWpfAsyncWindowPlacement;
     if (known) desktop::SetPlacement(window, placement);
 }

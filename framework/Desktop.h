@@ -112,6 +112,14 @@ bool GetWindowRect(Window w, Rect& out);
 Rect VirtualScreen();        // the bounding rectangle of all monitors
 Rect CursorClip();           // GetClipCursor: the whole screen unless confined
 
+// --- Windows whose thread may hang ---------------------------------------------
+// WINDOWPLACEMENT's WPF_ASYNCWINDOWPLACEMENT: the platform posts the change to
+// the window's thread instead of waiting there until that thread has made it.
+enum : uint32_t { kWpfAsyncWindowPlacement = 0x0004 };
+// True when the window's thread has stopped taking its messages, or does not
+// answer within a moment; asking never waits longer than that moment.
+bool IsHungWindow(Window w);
+
 // --- Files ---------------------------------------------------------------------
 // Asked here rather than of std::filesystem, whose share of the static runtime
 // (paths, code conversion, locales) would be most of the executable's size.

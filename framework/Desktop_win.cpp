@@ -164,6 +164,20 @@ bool SetPlacement(Window w, const Placement& p) {
     return ::SetWindowPlacement(ToHwnd(w), &wp) != FALSE;
 }
 
+// --- Windows whose thread may hang ---------------------------------------------
+
+bool IsHungWindow(Window w) {
+    const HWND window = ToHwnd(w);
+    // Our own thread answers whenever it asks.
+    if (::GetWindowThreadProcessId(window, nullptr) == ::GetCurrentThreadId()) return false;
+    if (::IsHungAppWindow(window)) return true;
+    // IsHungAppWindow tells only after seconds of silence. SMTO_BLOCK: nothing
+    // sent to us meanwhile runs, as nothing runs during a visit.
+    constexpr UINT kAnswerMs = 200;
+    DWORD_PTR ignored = 0;
+    return ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, kAnswerMs, &ignored) == 0;
+}
+
 Window WindowFromPoint(Point p) { return ::WindowFromPoint(POINT{p.x, p.y}); }
 
 Window ParentOf(Window w) { return ::GetParent(ToHwnd(w)); }

@@ -155,7 +155,7 @@ TEST_F(Surfing, TraceInTheFirstSecondStillBringsTheCountdown) {
     // Start has returned, a trace caption can only be the second trace's.
     DWORD_PTR ignored = 0;
     ASSERT_TRUE(SendMessageTimeoutA(dialog, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &ignored));
-    EXPECT_TRUE(WaitUntil([&] { return StoredTextOf(Control(IDC_TRACE)) == "Tracing Address Bar"; }))
+    EXPECT_TRUE(WaitUntil([&] { return StoredTextOf(Control(IDC_TRACE)) == kTraceRunning; }))
         << "the second trace did not run";
 
     HWND status = Control(IDC_STATUS);

@@ -67,6 +67,44 @@ TEST_F(Foreground, PlacementIsPutBackAfterTheSwitch) {
     }
 }
 
+// A window whose thread has stopped taking its messages (a hung browser, or
+// whatever else is in front) is never waited for: its input is not borrowed,
+// and the placement is posted to it.
+TEST_F(Foreground, AHungThreadIsNeverWaitedFor) {
+    TestSurfer dialog;
+    const sim::Window ours = dialog.DialogWindow();
+    struct Case {
+        const char* what;
+        sim::Window inFront;
+        uint32_t hung;
+        sim::Window brought;
+    };
+    const Case cases[] = {
+        {"the hung browser in front", browser_, sim::kOtherThread, browser_},
+        {"another hung program in front", other_, 3000, browser_},
+        {"our dialog in front of the hung browser", ours, sim::kOtherThread, browser_},
+        {"the hung browser in front at a session's end", browser_, sim::kOtherThread, ours},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        sim::ClearEvents();
+        sim::SetForeground(c.inFront);
+        sim::HangThread(c.hung);
+
+        if (c.brought == ours) {
+            dialog.ActivateSelf();
+        } else {
+            BringToFront(c.brought);
+        }
+        EXPECT_TRUE(sim::Only(sim::Events(), {sim::Kind::Hang}).empty()) << sim::Describe(sim::Events());
+        for (const sim::Event& e : Attaches()) EXPECT_NE(c.hung, e.toThread) << sim::Describe(e);
+        for (const sim::Event& e : sim::Only(sim::Events(), {sim::Kind::PlacementSet})) {
+            EXPECT_TRUE(e.placement.flags & desktop::kWpfAsyncWindowPlacement) << sim::Describe(e);
+        }
+        sim::HangThread(c.hung, 0);  // answers again
+    }
+}
+
 TEST_F(Foreground, WindowThatIsGoneIsPassedOverSilently) {
     sim::DestroyWindow(browser_);
     BringToFront(browser_);

@@ -47,6 +47,7 @@ struct State {
     bool foregroundLock = false;
     std::function<void(Window)> onForeground;
     std::vector<std::pair<uint32_t, uint32_t>> attached;
+    std::map<uint32_t, uint64_t> hungUntil;  // thread -> virtual time it answers again
 
     std::vector<TimerEntry> timers;
     uint64_t timersArmed = 0;
@@ -142,6 +143,22 @@ bool MayTakeForeground() {
     if (!S().foregroundLock) return true;
     SimWindow* fg = Find(S().foreground);
     return !fg || fg->thread == kOurThread || Attached(kOurThread, fg->thread);
+}
+
+bool Hung(uint32_t thread) {
+    const auto it = S().hungUntil.find(thread);
+    return it != S().hungUntil.end() && it->second > S().nowMs;
+}
+
+// The program waits until `thread` takes its messages again.
+void WaitFor(uint32_t thread) {
+    if (!Hung(thread)) return;
+    const uint64_t until = S().hungUntil[thread];
+    Event& e = Record(Kind::Hang);
+    e.toThread = thread;
+    e.ms = until == kForever ? UINT32_MAX : static_cast<uint32_t>(until - S().nowMs);
+    if (until == kForever) return;
+    RunClockTo(until);
 }
 
 TimerEntry* FindTimer(Window w, uintptr_t id) {
@@ -366,6 +383,8 @@ void SetForegroundLock(bool on) { S().foregroundLock = on; }
 void OnForeground(std::function<void(Window)> hook) { S().onForeground = std::move(hook); }
 std::vector<std::pair<uint32_t, uint32_t>> AttachedThreads() { return S().attached; }
 
+void HangThread(uint32_t thread, uint64_t untilMs) { S().hungUntil[thread] = untilMs; }
+
 // --- Timers -----------------------------------------------------------------------------
 
 std::vector<Timer> PendingTimers() {
@@ -508,6 +527,10 @@ int64_t Now() { return S().epoch + static_cast<int64_t>(S().nowMs / 1000); }
 Window GetForegroundWindow() { return Find(S().foreground) ? S().foreground : nullptr; }
 
 bool SetForegroundWindow(Window w) {
+    // Sharing a thread's input, the switch waits for it to let go of the activation.
+    for (const auto& pair : std::vector<std::pair<uint32_t, uint32_t>>(S().attached)) {
+        if (pair.first == kOurThread) WaitFor(pair.second);
+    }
     Record(Kind::Foreground, w);
     const size_t index = S().events.size() - 1;  // the hook of an activation may record more
     if (!Find(w) || !MayTakeForeground()) return false;
@@ -551,8 +574,14 @@ bool SetPlacement(Window w, const Placement& p) {
     Record(Kind::PlacementSet, w).placement = p;
     SimWindow* sw = Find(w);
     if (!sw) return false;
+    if (sw->thread != kOurThread && !(p.flags & kWpfAsyncWindowPlacement)) WaitFor(sw->thread);
     sw->placement = p;
     return true;
+}
+
+bool IsHungWindow(Window w) {
+    SimWindow* sw = Find(w);
+    return !sw || Hung(sw->thread);
 }
 
 Window WindowFromPoint(Point p) {

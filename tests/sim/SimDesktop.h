@@ -89,6 +89,8 @@ enum class Kind {
     // windows
     Foreground, Attach, PlacementSet, TextSet, ShowSet, FocusSet, SelectAll, Repaint,
     TimerSet, TimerKill, MessageBox,
+    // the program waited for a thread that did not take its messages
+    Hang,
 };
 
 struct Event {
@@ -108,7 +110,7 @@ struct Event {
     uint32_t flags = 0;       // MessageBox
     bool on = false;          // ShowSet (visible), Attach (attach), Foreground (succeeded)
     uint32_t fromThread = 0;  // Attach
-    uint32_t toThread = 0;    // Attach
+    uint32_t toThread = 0;    // Attach, Hang
     Placement placement;      // PlacementSet
     Layout layout = Layout::kUs;  // keys and characters: the layout of the window that got them
     bool capsLock = false;        // keys and characters: Caps Lock then
@@ -212,6 +214,15 @@ void SetForegroundLock(bool on);
 void OnForeground(std::function<void(Window)> hook);
 // Thread pairs attached now, as (from, to).
 std::vector<std::pair<uint32_t, uint32_t>> AttachedThreads();
+
+// --- Threads that stop taking their messages -------------------------------------
+constexpr uint64_t kForever = UINT64_MAX;
+// From now until virtual time `untilMs`, `thread` takes no messages. A call of
+// the program that waits for it (SetForegroundWindow while attached to it, a
+// SetPlacement of its window that is not posted) records a Hang and lets the
+// clock run until then; for ever, the Hang is recorded and the call returns.
+// desktop::IsHungWindow tells of such a thread's windows.
+void HangThread(uint32_t thread, uint64_t untilMs = kForever);
 
 // --- Timers ---------------------------------------------------------------------------
 struct Timer {

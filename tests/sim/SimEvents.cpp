@@ -366,6 +366,10 @@ std::string Describe(const Event& e) {
         break;
     case Kind::TimerKill: what = "kill timer " + std::to_string(e.timerId) + (e.on ? "" : " (not running)"); break;
     case Kind::MessageBox: what = "message box '" + e.caption + "': \"" + e.text + "\""; break;
+    case Kind::Hang:
+        what = "waited " + (e.ms == UINT32_MAX ? std::string("for ever") : std::to_string(e.ms) + " ms") +
+               " for hung thread " + std::to_string(e.toThread);
+        break;
     }
     return std::to_string(e.atMs) + " ms: " + what;
 }

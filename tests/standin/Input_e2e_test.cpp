@@ -265,6 +265,25 @@ TEST(BringToFrontOwnWindowTest, WritesBackEachShowStateExactly) {
     }
 }
 
+// A window in front that stops taking its messages, as a hung browser does:
+// bringing another window forward must not wait for it.
+TEST(BringToFrontHungTest, DoesNotWaitForAHungWindowInFront) {
+    OwnWindow mine;
+    standin::Process browser;
+    ASSERT_TRUE(browser.Ready());
+    ASSERT_TRUE(browser.PutInFrontWithBarFocused());
+    constexpr DWORD kHangMs = 60000;
+    PostMessageA(browser.Window(), standin::kRequestHang, kHangMs, 0);
+    ASSERT_TRUE(standin::WaitUntil([&] {
+        DWORD_PTR ignored = 0;
+        return !SendMessageTimeoutA(browser.Window(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 200, &ignored);
+    })) << "the stand-in did not hang";
+
+    const DWORD start = GetTickCount();
+    BringToFront(mine.Handle());
+    EXPECT_LT(GetTickCount() - start, kHangMs / 2) << "it waited for the hung stand-in";
+}
+
 // --- Glide --------------------------------------------------------------------
 
 // Run with no window of another process under the path. Under Wine, while a

@@ -168,6 +168,9 @@ LRESULT CALLBACK WindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
     case standin::kRequestFocusBar:
         SetFocus(g_bar);
         return 0;
+    case standin::kRequestHang:
+        Sleep(static_cast<DWORD>(wParam));
+        return 0;
     case WM_DESTROY:
         PostQuitMessage(0);
         return 0;

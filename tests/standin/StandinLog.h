@@ -32,6 +32,9 @@
 //                               "placement" line; so a test can maximise or
 //                               minimise the stand-in from inside its own process
 //   kRequestFocusBar            give the bar the keyboard focus
+//   kRequestHang (wParam = milliseconds)
+//                               take no messages for that long, as a browser
+//                               that hangs
 #pragma once
 
 #include <cstdint>
@@ -47,6 +50,7 @@ enum : uint32_t {
     kRequestPlacement = 0x8001,
     kRequestShow = 0x8002,
     kRequestFocusBar = 0x8003,
+    kRequestHang = 0x8004,
 };
 
 enum class Kind { Ready, Char, KeyDown, KeyUp, Enter, Wheel, Click, Activate, ActivateApp, Focus, Placement, Unknown };
