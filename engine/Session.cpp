@@ -63,7 +63,7 @@ void CSurfer::StopSession() {
     RefreshStatus();
 }
 
-bool CSurfer::OnSurferTimer(uintptr_t id) {
+bool CSurfer::DispatchTimer(uintptr_t id) {
     switch (id) {
     case TIMER_SURF:
         SurfTick();

@@ -57,15 +57,29 @@ public:
 
     // --- Surf session and page visit ---------------------------------------------------
     void OnStartStop();
-    // Every timer of the dialog; true when the id was one of ours.
-    bool OnSurferTimer(uintptr_t id);
     void VisitPage();
+
+    // --- Where the window system enters (engine/Handlers.cpp) ----------------------------
+    // Every timer of the dialog, and the commands of the Start/Stop, calibration
+    // and trace buttons; true when the id was one of ours. Nothing is thrown
+    // out of them: whatever fails unexpectedly ends in the idle dialog.
+    bool OnSurferTimer(uintptr_t id);
+    bool OnSurferCommand(int id);
 
 protected:
     desktop::Window Item(int id) const { return desktop::DialogItem(DialogWindow(), id); }
 
 private:
+    // --- Handlers (engine/Handlers.cpp) ---------------------------------------------------
+    bool Guarded(bool (CSurfer::*handler)(uintptr_t), uintptr_t id);
+    bool DispatchCommand(uintptr_t id);
+    void RecoverFromFault();
+
+    // --- Calibration (ui/Calibration.cpp) ---------------------------------------------------
+    void AbandonCalibration();  // both buttons idle again, the live read-outs stopped
+
     // --- Surf session (engine/Session.cpp) ---------------------------------------------
+    bool DispatchTimer(uintptr_t id);
     enum class SessionEnd { kTimeLimit, kInterrupted };
     bool SessionRunning() const;  // told by the Start/Stop button's caption
     void StartSession();

@@ -1,6 +1,5 @@
 #include "framework/Dialog.h"
 
-#include <exception>
 #include <string>
 
 #include "framework/App.h"
@@ -159,11 +158,12 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
     }
     if (!self) return FALSE;
     // No exception may unwind through the window manager's frames. Handlers
-    // catch what they expect; anything else is a fault, and ends the program
-    // here rather than somewhere undefined.
+    // catch what they expect, and a dialog with state to repair guards its
+    // own handlers; anything that still gets here leaves the message to the
+    // default processing, and the program carries on.
     try {
         return self->Dispatch(msg, wParam, lParam);
     } catch (...) {
-        std::terminate();
+        return FALSE;
     }
 }

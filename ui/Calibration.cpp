@@ -56,6 +56,13 @@ void CSurfer::OnSetCoordinates() {
     }
 }
 
+void CSurfer::AbandonCalibration() {
+    desktop::KillTimer(DialogWindow(), TIMER_TRACK_TL);
+    desktop::KillTimer(DialogWindow(), TIMER_TRACK_BR);
+    desktop::SetText(Item(IDC_SET_COORDS), kSetCoordinates);
+    desktop::SetText(Item(IDC_TRACE), kTraceIdle);
+}
+
 void CSurfer::OnTrackTimer(uintptr_t id) {
     if (id != TIMER_TRACK_TL && id != TIMER_TRACK_BR) return;
     const int readout = id == TIMER_TRACK_TL ? IDC_TLC_POS : IDC_BRC_POS;

@@ -107,16 +107,8 @@ bool CSurfDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM, INT_PTR& result) {
 bool CSurfDlg::OnCommand(int id, int code) {
     // BN_CLICKED and STN_CLICKED are the same notification code.
     if (code != BN_CLICKED) return false;
+    if (OnSurferCommand(id)) return true;
     switch (id) {
-        case IDOK:
-            OnStartStop();
-            return true;
-        case IDC_SET_COORDS:
-            OnSetCoordinates();
-            return true;
-        case IDC_TRACE:
-            TraceAddressBar();
-            return true;
         case IDC_WEB_LINK:
             return OpenLink("http://" MAKER_WEB_HOST);
         case IDC_EMAIL_LINK:

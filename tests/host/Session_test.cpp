@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <functional>
 #include <limits>
+#include <new>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -357,6 +359,60 @@ TEST_F(SessionTest, AnHoursTextThatIsNoNumberIsToldAndTheSessionStartsWithThePre
     EXPECT_EQ("Stop Surfing", surfer->Text(IDOK));
     EXPECT_TRUE(sim::TimerPending(TIMER_SURF));
     EXPECT_TRUE(sim::TimerPending(TIMER_STATUS));
+}
+
+// A failure nobody expected inside a handler (memory running out, say) ends
+// the session quietly and leaves the program idle and working.
+TEST_F(SessionTest, AnUnexpectedFailureInAHandlerEndsTheSessionQuietly) {
+    struct Case {
+        const char* what;
+        std::function<void()> run;  // a session, with the failure somewhere in it
+    };
+    const Case cases[] = {
+        {"memory runs out in a visit",
+         [this] {
+             surfer->OnSurferCommand(IDOK);
+             TakeTheMouseAfter(sim::Kind::KeyUp, desktop::kVkHome, 0, [] { throw std::bad_alloc(); });
+             RunFor(60000);
+         }},
+        {"a failure in the trace of Start",
+         [this] {
+             sim::At(sim::NowMs() + 1000, [] { throw std::runtime_error("unexpected"); });
+             surfer->OnSurferCommand(IDOK);
+         }},
+        {"a failure in the live read-out of a calibration",
+         [this] {
+             surfer->OnSurferCommand(IDOK);
+             RunFor(1000);
+             surfer->OnSurferCommand(IDC_SET_COORDS);
+             sim::At(sim::NowMs() + 15, [] { sim::OnCursorRead(1, [] { throw std::runtime_error("unexpected"); }); });
+             RunFor(1000);
+         }},
+    };
+    const std::string options = ReadFile("options.ini");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Build(kSeed);
+        TypeHours("2");
+        ASSERT_NO_THROW(c.run());
+
+        EXPECT_EQ("Nimbrel Surf The Web", surfer->Text(IDOK));
+        EXPECT_EQ("Set Coordinates of Address Bar", surfer->Text(IDC_SET_COORDS));
+        EXPECT_EQ("Trace Address Bar", surfer->Text(IDC_TRACE));
+        EXPECT_EQ(0, surfer->m_nState);
+        EXPECT_TRUE(IdleLayout());
+        EXPECT_TRUE(sim::PendingTimers().empty());
+        EXPECT_TRUE(sim::MessageBoxes().empty()) << "neither the user nor the limit ended it";
+        EXPECT_EQ("2", surfer->Text(IDC_HOURS));
+        EXPECT_EQ(options, ReadFile("options.ini"));
+
+        // And the program carries on: the next Start surfs from the sponsors page.
+        const size_t mark = sim::Mark();
+        surfer->OnSurferCommand(IDOK);
+        while (surfer->m_nPages == 0 || !sim::TimerPending(TIMER_SURF)) RunFor(1000);
+        EXPECT_EQ(std::vector<std::string>{kSponsors}, sim::ReplayIntoField(sim::EventsSince(mark)).submitted);
+        EXPECT_EQ("Stop Surfing", surfer->Text(IDOK));
+    }
 }
 
 TEST_F(SessionTest, TheTimerDispatchTakesOnlyItsOwnIds) {
