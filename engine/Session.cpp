@@ -42,6 +42,7 @@ bool CSurfer::SessionRunning() const { return desktop::GetText(Item(IDOK)) != kS
 // trace) until the first status tick switches to the surfing layout.
 void CSurfer::StartSession() {
     m_nPages = 0;
+    m_nUnreached = 0;
     // The window of an earlier session may have closed, or be the user's now.
     ForgetBrowser();
     // A refused hours text has shown its message; the session starts all the

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/KeyGate.h"
 #include "framework/Desktop.h"
 
 class CSurfer {
@@ -93,6 +94,9 @@ private:
     void CaptureBrowser();
     bool BrowserCaptured();  // false once the captured window has gone, which is then forgotten
     void ForgetBrowser();
+    bool TypeAddress();      // false when the keyboard was not, or stopped being, with the window clicked
+    void BeforeKey() const;  // ends the typing unless the keyboard is still with the window clicked
+    bool Unreached();        // counts a visit that could not type; false
     void TypeUrl(const char* url);
     void TypeTypo(char32_t meant);
     void Dwell();
@@ -101,4 +105,8 @@ private:
     void PlainWait(uint32_t lo, uint32_t hi);
     // Throws CInterrupt (engine/Interrupt.h) when the user takes the mouse.
     void GuardedWait(uint32_t lo, uint32_t hi);
+
+    // --- Keys only for the browser clicked (engine/Visit.cpp) ------------------------------
+    CKeyGate m_keyGate;
+    uint32_t m_nUnreached = 0;  // visits in a row that could not type; the status line tells of several
 };

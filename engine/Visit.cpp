@@ -23,6 +23,9 @@ constexpr uint32_t kBarGlideSteps = 100;
 constexpr uint32_t kBarGlideStepMs = 5;
 constexpr int32_t kWheelNotch = 120;  // WHEEL_DELTA
 
+// The keyboard is not, or no longer, with the window clicked: no key may follow.
+struct CKeysElsewhere {};
+
 }  // namespace
 
 void CSurfer::VisitPage() {
@@ -34,47 +37,79 @@ void CSurfer::VisitPage() {
     const int32_t x = RandomBetween(m_rcAddressBar.left, m_rcAddressBar.right);
     GlideCursor(x, y, kBarGlideSteps, kBarGlideStepMs);
 
-    // 3 to 6. Click, then clear the bar. These pauses do not watch the user:
-    // one who goes on moving the mouse is caught by the first guarded wait.
+    // 3 to 9. Click, and type the address into the window clicked. A visit
+    // that could not counts no page and reads nothing.
     ClickLeft();
-    TapKey(desktop::kVkHome);
-    PlainWait(200, 1000);
-    PressKey(kWithShift | desktop::kVkEnd);
-    PlainWait(200, 1000);
-    PressKey(desktop::kVkDelete);
-    PlainWait(200, 1000);
+    if (TypeAddress()) {
+        GuardedWait(15000, 25000);  // the page loads
 
-    // 7. Choose the URL.
-    char url[kUrlBufferSize];
-    if (m_nPages != 0) {
-        PickSite(url);
-        // A browser that has gone since is captured anew, as on a first page.
-        if (!BrowserCaptured()) CaptureBrowser();
-    } else {
-        std::snprintf(url, sizeof url, "%s", kSponsorsUrl);
-        CaptureBrowser();
+        // 10. Read the page.
+        const uint32_t cycles = m_nPages == 1 ? RandomRange(1, 2) : RandomRange(3, 5);
+        for (uint32_t i = 0; i < cycles; ++i) Dwell();
+
+        // 11. Now and then, scroll back up.
+        if (RandomRange(0, 100) < 20) ScrollBack();
     }
-
-    // 8. Type it.
-    TypeUrl(url);
-
-    // 9. Submit: the page counts from here, whatever happens later. Today's
-    // address bars complete what was typed from their history and leave the
-    // completion selected; Delete drops it, so Enter opens what was typed.
-    ++m_nPages;
-    PressKey(desktop::kVkDelete);
-    PressKey(desktop::kVkReturn);
-    GuardedWait(15000, 25000);
-
-    // 10. Read the page.
-    const uint32_t cycles = m_nPages == 1 ? RandomRange(1, 2) : RandomRange(3, 5);
-    for (uint32_t i = 0; i < cycles; ++i) Dwell();
-
-    // 11. Now and then, scroll back up.
-    if (RandomRange(0, 100) < 20) ScrollBack();
 
     // 12. Re-arm: the gap to the next visit runs from this visit's end.
     desktop::SetTimer(DialogWindow(), TIMER_SURF, RandomRange(5000, 20000));
+}
+
+// Steps 4 to 9: clear the bar, choose the URL, type it and submit it. Every
+// key goes only while the window clicked has the keyboard; once it has not,
+// no further key is sent and false returned, with no page counted.
+bool CSurfer::TypeAddress() {
+    if (!m_keyGate.OpenAfterClick(desktop::GetCursorPos())) return Unreached();
+    m_nUnreached = 0;
+    try {
+        // 4 to 6. Clear the bar. These pauses do not watch the user: one who
+        // goes on moving the mouse is caught by the first guarded wait.
+        BeforeKey();
+        TapKey(desktop::kVkHome);
+        PlainWait(200, 1000);
+        BeforeKey();
+        PressKey(kWithShift | desktop::kVkEnd);
+        PlainWait(200, 1000);
+        BeforeKey();
+        PressKey(desktop::kVkDelete);
+        PlainWait(200, 1000);
+
+        // 7. Choose the URL.
+        char url[kUrlBufferSize];
+        if (m_nPages != 0) {
+            PickSite(url);
+            // A browser that has gone since is captured anew, as on a first page.
+            if (!BrowserCaptured()) CaptureBrowser();
+        } else {
+            std::snprintf(url, sizeof url, "%s", kSponsorsUrl);
+            CaptureBrowser();
+        }
+
+        // 8. Type it.
+        TypeUrl(url);
+
+        // 9. Submit: the page counts from here, whatever happens later.
+        // Today's address bars complete what was typed from their history and
+        // leave the completion selected; Delete drops it, so Enter opens what
+        // was typed.
+        BeforeKey();
+        PressKey(desktop::kVkDelete);
+        BeforeKey();
+        ++m_nPages;
+        PressKey(desktop::kVkReturn);
+        return true;
+    } catch (const CKeysElsewhere&) {
+        return Unreached();
+    }
+}
+
+void CSurfer::BeforeKey() const {
+    if (!m_keyGate.Open()) throw CKeysElsewhere();
+}
+
+bool CSurfer::Unreached() {
+    ++m_nUnreached;
+    return false;
 }
 
 void CSurfer::FrontBrowser() {
@@ -129,6 +164,7 @@ void CSurfer::CaptureBrowser() {
 void CSurfer::TypeUrl(const char* url) {
     for (const char32_t c : EntryCharacters(url)) {
         if (RandomRange(1, 100) == 3) TypeTypo(c);
+        BeforeKey();
         TypeChar(c);
         GuardedWait(50, 300);
     }
@@ -142,9 +178,12 @@ void CSurfer::TypeTypo(char32_t meant) {
     do {
         letter = RandomRange('a', 'z');
     } while (letter == meant);
+    BeforeKey();
     TypeChar(letter);
     GuardedWait(300, 600);
+    BeforeKey();
     PressKey(desktop::kVkDelete);
+    BeforeKey();
     PressBackspace(1);
     GuardedWait(300, 600);
 }

@@ -89,6 +89,8 @@ struct KeyMeaning {
 };
 KeyMeaning CharOfKey(uint8_t vk, uint8_t shiftState, bool capsLock, KeyboardLayout layout);
 bool CapsLockOn();
+// A window of this process: never one that a visit's keys may go to.
+bool IsOwnWindow(Window w);
 // Through the system's ANSI code page, a character (one byte or two) at a time.
 std::u16string AnsiToUtf16(const std::string& bytes);
 

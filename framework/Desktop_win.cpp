@@ -107,6 +107,12 @@ KeyMeaning CharOfKey(uint8_t vk, uint8_t shiftState, bool capsLock, KeyboardLayo
 // Toggled state as this thread last saw it.
 bool CapsLockOn() { return (::GetKeyState(VK_CAPITAL) & 1) != 0; }
 
+bool IsOwnWindow(Window w) {
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(ToHwnd(w), &process);
+    return process != 0 && process == ::GetCurrentProcessId();
+}
+
 std::u16string AnsiToUtf16(const std::string& bytes) {
     if (bytes.empty() || bytes.size() > 0x7FFFFFFF) return std::u16string();
     const int length = static_cast<int>(bytes.size());

@@ -13,6 +13,9 @@ namespace {
 constexpr int32_t kIdle = 0;
 constexpr int32_t kSurfing = 1;
 
+constexpr uint32_t kSeveralUnreached = 3;
+constexpr const char* kUnreached = "Cannot reach the browser";
+
 // Whole minutes of the limit less whole minutes surfed: not the exact time
 // left. A clock set back makes the minutes surfed negative; the difference then
 // saturates rather than overflows.
@@ -51,7 +54,10 @@ void CSurfer::RefreshStatus() {
     desktop::Show(Item(IDC_STOP_AFTER_LABEL), !surfing);
     desktop::Show(Item(IDC_STATUS), surfing);
     if (surfing) {
-        desktop::SetText(Item(IDC_STATUS), StatusText(m_fHours, desktop::Now() - m_tStart));
+        // Several visits in a row could not type: the user should know why
+        // nothing happens in the browser.
+        const bool unreached = m_nUnreached >= kSeveralUnreached;
+        desktop::SetText(Item(IDC_STATUS), unreached ? kUnreached : StatusText(m_fHours, desktop::Now() - m_tStart));
         // Called from inside long waits, when no paint message is dispatched.
         desktop::RepaintNow(Item(IDC_STATUS));
     } else if (!SessionRunning()) {

@@ -185,17 +185,21 @@ TEST_F(SessionTest, EachSessionStartsWithNoBrowser) {
     ASSERT_EQ(browser, surfer->m_hBrowser);
     surfer->OnStartStop();
 
-    // The user moves it aside, so that nothing lies under the address bar.
+    // The user moves it aside, so that nothing lies under the address bar:
+    // the visits click there in vain, type nothing and count nothing.
     sim::DestroyWindow(toolbar);
     sim::Win(browser).rect = desktop::Rect{600, 400, 900, 600};
     const size_t mark = sim::Mark();
     surfer->OnStartStop();
     EXPECT_EQ(nullptr, surfer->m_hBrowser);
-    while (surfer->m_nPages < 2 || !sim::TimerPending(TIMER_SURF)) RunFor(1000);
+    while (sim::Only(sim::EventsSince(mark), {sim::Kind::LeftDown}).size() < 2 || !sim::TimerPending(TIMER_SURF))
+        RunFor(1000);
     for (const sim::Event& e : sim::EventsSince(mark)) {
         const bool touched = e.kind == sim::Kind::Foreground || e.kind == sim::Kind::PlacementSet;
         EXPECT_FALSE(touched && e.window == browser) << sim::Describe(e);
     }
+    EXPECT_EQ(0u, surfer->m_nPages);
+    EXPECT_TRUE(sim::KeyEvents(sim::EventsSince(mark)).empty());
 }
 
 TEST_F(SessionTest, TakingTheMouseEndsTheSessionAndLeavesTheRestOfTheHours) {

@@ -510,6 +510,11 @@ KeyMeaning CharOfKey(uint8_t vk, uint8_t shiftState, bool capsLock, KeyboardLayo
 
 bool CapsLockOn() { return S().capsLock; }
 
+bool IsOwnWindow(Window w) {
+    const SimWindow* sw = Find(w);
+    return sw && sw->thread == kOurThread;
+}
+
 std::u16string AnsiToUtf16(const std::string& bytes) { return sim::AnsiToUtf16(bytes, S().codePage); }
 
 void Sleep(uint32_t ms) {
