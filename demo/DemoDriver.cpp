@@ -31,18 +31,8 @@ using namespace e2e;
 
 namespace {
 
-constexpr const char* kSetCoordinates = "Set Coordinates of Address Bar";
-constexpr const char* kRecordTopLeft = "Hit Spacebar to Record Top Left";
-constexpr const char* kRecordBottomRight = "Hit Spacebar to Record Bottom Right";
-constexpr const char* kTraceIdle = "Trace Address Bar";
-constexpr const char* kTraceRunning = "Tracing Address Bar";
-constexpr const char* kStopCaption = "Stop Surfing";
-
 // The browser opens on the home page of the demonstration's web.
 constexpr const char* kHomePage = "http://www.example.com/";
-// Where the hand rests between its moves: on the desktop, right of the
-// browser and below the program's dialog.
-constexpr POINT kRestingPlace{880, 620};
 // A visit lasts up to about four minutes; waiting longer means a fault.
 constexpr Millis kWholeVisit{330000};
 // A visit glides to the bar and clicks in its first second or so; the user
@@ -102,10 +92,6 @@ bool ParseOptions(Options& options) {
            !options.proxy.empty() && !options.report.empty() && !options.summary.empty() && options.minutes > 0;
 }
 
-std::string Str(POINT p) { return "(" + std::to_string(p.x) + ", " + std::to_string(p.y) + ")"; }
-
-std::string Corner(POINT p) { return "( " + std::to_string(p.x) + ", " + std::to_string(p.y) + " )"; }
-
 std::string Seconds(long long ms) {
     char text[32];
     std::snprintf(text, sizeof text, "%.1f s", static_cast<double>(ms) / 1000.0);
@@ -127,21 +113,6 @@ std::string CaptionOf(HWND window) {
     std::string out(static_cast<size_t>(n), '\0');
     WideCharToMultiByte(CP_UTF8, 0, text, length, &out[0], n, nullptr, nullptr);
     return out;
-}
-
-POINT CursorNow() {
-    POINT at{};
-    GetCursorPos(&at);
-    return at;
-}
-
-// Under Wine the cursor stays put until the desktop is up, so ask again until it moves.
-bool PutCursor(POINT at) {
-    return WaitUntil([at] {
-        SetCursorPos(at.x, at.y);
-        const POINT now = CursorNow();
-        return now.x == at.x && now.y == at.y;
-    });
 }
 
 // A hand's move: a short glide rather than a jump, so that the pictures of the
@@ -206,14 +177,6 @@ private:
         return false;
     }
     HWND Control(int id) const { return ControlOf(m_dialog, id); }
-    bool Becomes(int id, const std::string& text) const {
-        return WaitUntil([&] { return TextOf(Control(id)) == text; });
-    }
-    bool FocusOn(int id) const {
-        HWND control = Control(id);
-        PostMessageA(m_dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
-        return WaitUntil([&] { return FocusIn(m_dialog) == control; });
-    }
 
     bool OpenTheWindows();
     bool Calibrate();
@@ -278,24 +241,26 @@ bool Demo::Calibrate() {
     const RECT r = RectOf(bar);
     const POINT topLeft{r.left + 3, r.top + 3};
     const POINT bottomRight{r.right - 4, r.bottom - 4};
-    if (!BringToFront(m_dialog) || !FocusOn(IDC_SET_COORDS)) return Fail("cannot focus the calibration button");
+    if (!BringToFront(m_dialog) || !FocusOn(m_dialog, IDC_SET_COORDS))
+        return Fail("cannot focus the calibration button");
 
     PressKey(VK_SPACE);
-    if (!Becomes(IDC_SET_COORDS, kRecordTopLeft)) return Fail("the calibration did not begin");
+    if (!Becomes(Control(IDC_SET_COORDS), kRecordTopLeft)) return Fail("the calibration did not begin");
     Pause(kBeat);
     GlideTo(topLeft);
-    if (!Becomes(IDC_TLC_POS, Corner(topLeft))) return Fail("the top-left read-out did not follow the cursor");
+    if (!Becomes(Control(IDC_TLC_POS), Corner(topLeft)))
+        return Fail("the top-left read-out did not follow the cursor");
     Pause(kBeat);
     PressKey(VK_SPACE);
-    if (!Becomes(IDC_SET_COORDS, kRecordBottomRight)) return Fail("the top-left corner was not taken");
+    if (!Becomes(Control(IDC_SET_COORDS), kRecordBottomRight)) return Fail("the top-left corner was not taken");
     GlideTo(bottomRight);
-    if (!Becomes(IDC_BRC_POS, Corner(bottomRight)))
+    if (!Becomes(Control(IDC_BRC_POS), Corner(bottomRight)))
         return Fail("the bottom-right read-out did not follow the cursor");
     Pause(kBeat);
     PressKey(VK_SPACE);
-    if (!Becomes(IDC_SET_COORDS, kSetCoordinates)) return Fail("the bottom-right corner was not taken");
-    m_report.Line("Calibrated to the browser's address bar: top left " + Str(topLeft) + ", bottom right " +
-                  Str(bottomRight) + " (space bar on each corner).");
+    if (!Becomes(Control(IDC_SET_COORDS), kSetCoordinates)) return Fail("the bottom-right corner was not taken");
+    m_report.Line("Calibrated to the browser's address bar: top left " + ToString(topLeft) + ", bottom right " +
+                  ToString(bottomRight) + " (space bar on each corner).");
 
     std::ifstream options(m_options.folder + "\\options.ini");
     std::string line, saved;
@@ -309,7 +274,8 @@ bool Demo::Calibrate() {
 bool Demo::Trace() {
     GlideTo(kRestingPlace);
     HWND trace = Control(IDC_TRACE);
-    if (FocusIn(m_dialog) != trace && !FocusOn(IDC_TRACE)) return Fail("cannot focus the trace button");
+    if (FocusIn(m_dialog) != trace && !FocusOn(m_dialog, IDC_TRACE))
+        return Fail("cannot focus the trace button");
     Pause(kBeat);
     const auto start = Clock::now();
     PressKey(VK_SPACE);
@@ -323,10 +289,8 @@ bool Demo::Trace() {
 
 // No time limit ("0" hours): the session runs until the user takes the mouse.
 bool Demo::PressStart() {
-    HWND hours = Control(IDC_HOURS);
-    if (!BringToFront(m_dialog) || !FocusOn(IDC_HOURS)) return Fail("cannot focus the hours field");
-    TypeText("0");
-    if (!WaitUntil([&] { return TextOf(hours) == "0"; })) return Fail("the hours field did not take \"0\"");
+    if (!BringToFront(m_dialog)) return Fail("cannot bring the main dialog to the front");
+    if (!TypeInto(m_dialog, IDC_HOURS, "0")) return Fail("the hours field did not take \"0\"");
 
     Pause(kBeat);
     const POINT start = CentreOf(Control(IDOK));
@@ -335,8 +299,8 @@ bool Demo::PressStart() {
     ClickAt(start);
     m_started = Clock::now();
     if (!WaitUntil([&] { return StoredTextOf(Control(IDOK)) == kStopCaption; })) return Fail("Start did not take");
-    m_report.Line("Pressed \"Nimbrel Surf The Web\" with 0 hours (no limit): the program traces the bar and "
-                  "starts surfing.");
+    m_report.Line("Pressed \"" + std::string(kStartCaption) +
+                  "\" with 0 hours (no limit): the program traces the bar and starts surfing.");
     if (!WaitUntil([&] { return Answers(m_dialog); })) return Fail("the trace after Start did not end");
     return true;
 }
@@ -394,19 +358,7 @@ bool Demo::TakeTheMouse() {
     if (!inVisit) return Fail("no visit came to interrupt");
 
     const auto moved = Clock::now();
-    const POINT from = CursorNow();
-    int step = 0;
-    HWND box = nullptr;
-    WaitUntil(
-        [&] {
-            box = m_program->MessageBox();
-            if (box) return true;
-            ++step;
-            MoveMouseTo({from.x + ((step % 4) < 2 ? 40 : -40), from.y + ((step % 4) % 2 ? 25 : -25)});
-            Sleep(40);
-            return false;
-        },
-        Millis(60000));
+    HWND box = e2e::TakeTheMouse(*m_program, Millis(60000));
     if (!box) return Fail("no summary box after the user took the mouse; " + m_program->Describe());
 
     const BoxContent content = ContentOf(box);

@@ -27,13 +27,6 @@ inline double Median(std::vector<double> values) {
     return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
 }
 
-// A path that the build gave as a host path ("/...") lies on Wine's drive Z:.
-inline std::string WindowsPath(std::string path) {
-    if (!path.empty() && path.front() == '/') path = "Z:" + path;
-    std::replace(path.begin(), path.end(), '/', '\\');
-    return path;
-}
-
 inline std::string Format(const char* format, double value) {
     char text[64];
     std::snprintf(text, sizeof text, format, value);

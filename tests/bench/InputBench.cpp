@@ -17,10 +17,15 @@
 #include "engine/Input.h"
 #include "engine/Surfer.h"
 #include "res/resource.h"
+#include "tests/bench/BareLoop.h"
+#include "tests/bench/BenchSupport.h"
 
 namespace {
 
-constexpr uint32_t kSliceMs = 5;
+using bench::BareSlices;
+using bench::kSliceMs;
+using bench::NowMs;
+
 constexpr uint32_t kGlideSteps = 100;
 constexpr uint32_t kGlides = 10;  // one glide lasts half a second: take the mean of several
 constexpr double kGoal = 1.05;     // waits and glides
@@ -41,28 +46,12 @@ double CpuMs() {
     return ms(kernel) + ms(user);
 }
 
-double WallMs() {
-    LARGE_INTEGER now, frequency;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
 template <class Work>
 Cost Measure(Work work) {
-    const double wall = WallMs();
+    const double wall = NowMs();
     const double cpu = CpuMs();
     work();
-    return Cost{WallMs() - wall, CpuMs() - cpu};
-}
-
-// What every slice of a wait does, and nothing else.
-void BareSlices(uint32_t count) {
-    for (uint32_t i = 0; i < count; ++i) {
-        Sleep(kSliceMs);
-        POINT p;
-        GetCursorPos(&p);
-    }
+    return Cost{NowMs() - wall, CpuMs() - cpu};
 }
 
 INT_PTR CALLBACK QuietDialogProc(HWND, UINT msg, WPARAM, LPARAM) { return msg == WM_INITDIALOG; }

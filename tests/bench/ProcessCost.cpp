@@ -8,7 +8,7 @@
 #include <sstream>
 #include <vector>
 
-#include "tests/e2e/TempFolder.h"
+#include "tests/e2e/Harness.h"
 
 namespace bench {
 
@@ -19,17 +19,11 @@ double Milliseconds(const FILETIME& time) {
     return static_cast<double>(ticks) / 1e4;  // 100 ns ticks
 }
 
-std::string OnHost(const std::string& hostPath) {
-    std::string windowsPath = "Z:" + hostPath;  // Wine's drive Z: is the host's root
-    std::replace(windowsPath.begin(), windowsPath.end(), '/', '\\');
-    return windowsPath;
-}
-
 // Files of /proc have no size, and some refuse reading midway: whatever was
 // read until then is returned.
 std::string ReadHostFile(const std::string& hostPath) {
-    HANDLE file = CreateFileA(OnHost(hostPath).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
+    HANDLE file = CreateFileA(e2e::WindowsPath(hostPath).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return {};
     std::string bytes;
     char buffer[4096];
@@ -43,7 +37,7 @@ std::string ReadHostFile(const std::string& hostPath) {
 std::vector<std::string> NumberedEntries(const std::string& hostFolder) {
     std::vector<std::string> names;
     WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA(OnHost(hostFolder + "/*").c_str(), &entry);
+    HANDLE search = FindFirstFileA(e2e::WindowsPath(hostFolder + "/*").c_str(), &entry);
     if (search == INVALID_HANDLE_VALUE) return names;
     do {
         char* end = nullptr;

@@ -156,7 +156,7 @@ void Report(const Results& r, bool withSession) {
 
 int Run(int reactionRuns, bool startUpOnly) {
     const bool fineTimer = timeBeginPeriod(1) == TIMERR_NOERROR;
-    SurfSession session(WindowsPath(STANDIN_EXE_BUILT));
+    SurfSession session(e2e::WindowsPath(STANDIN_EXE_BUILT));
     if (!session.Error().empty()) {
         std::fprintf(stderr, "program_bench: %s\n", session.Error().c_str());
         return 2;
@@ -165,7 +165,7 @@ int Run(int reactionRuns, bool startUpOnly) {
 
     Progress("Start-up and memory at rest (3 starts of the program and of an empty dialog)...");
     for (int i = 0; i < kStartUps; ++i) {
-        r.empties.push_back(MeasureStartUp(WindowsPath(EMPTY_DIALOG_EXE_BUILT), session.Folder().Path(), false));
+        r.empties.push_back(MeasureStartUp(e2e::WindowsPath(EMPTY_DIALOG_EXE_BUILT), session.Folder().Path(), false));
         r.programs.push_back(MeasureStartUp(e2e::ProgramPath(), session.Folder().Path(), true));
     }
     if (startUpOnly) {
@@ -179,7 +179,7 @@ int Run(int reactionRuns, bool startUpOnly) {
         std::fprintf(stderr, "program_bench: %s\n", session.Error().c_str());
         return 2;
     }
-    r.waiting = MeasureWaiting(session, WindowsPath(BARE_LOOP_EXE_BUILT));
+    r.waiting = MeasureWaiting(session, e2e::WindowsPath(BARE_LOOP_EXE_BUILT));
     if (HWND box = session.TakeTheMouse()) session.CloseSummary(box);
 
     Progress("The reaction to the user's mouse (sessions of some 20 s each)...");

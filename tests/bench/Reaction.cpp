@@ -39,8 +39,7 @@ Reaction MeasureReaction(SurfSession& session) {
     Sleep(kWaitIntoTheWaitMs);
     if (Over(session, r, "before the user's first movement")) return r;
     // A user's two movements: from where the cursor is, a nudge and another.
-    POINT cursor{};
-    GetCursorPos(&cursor);
+    const POINT cursor = e2e::CursorNow();
     SetCursorPos(cursor.x + 20, cursor.y);
     Sleep(kBetweenMovementsMs);
     if (Over(session, r, "at the user's first movement")) return r;
@@ -58,7 +57,7 @@ Reaction MeasureReaction(SurfSession& session) {
         Sleep(1);
     }
     if (!box) box = session.TakeTheMouse();
-    SetCursorPos(kRestingPlace.x, kRestingPlace.y);
+    SetCursorPos(e2e::kRestingPlace.x, e2e::kRestingPlace.y);
     if (box) session.CloseSummary(box);
     return r;
 }

@@ -1,31 +1,17 @@
 #include "tests/bench/SurfSession.h"
 
-#include <cstdio>
-
 #include "res/resource.h"
 
 namespace bench {
 
 namespace {
 
-constexpr const char* kStartCaption = "Nimbrel Surf The Web";
-constexpr const char* kStopCaption = "Stop Surfing";
-constexpr const char* kSummaryCaption = "Nimbrel Veruvo Idle";
 constexpr const char* kSite = "www.example.com/";
-
-std::string OptionsFileOf(const RECT& r) {
-    char text[256];
-    std::snprintf(text, sizeof text,
-                  "bottom_boundary=%ld\r\nleft_boundary=%ld\r\nright_boundary=%ld\r\ntop_boundary=%ld\r\n",
-                  static_cast<long>(r.bottom), static_cast<long>(r.left), static_cast<long>(r.right),
-                  static_cast<long>(r.top));
-    return text;
-}
 
 }  // namespace
 
 SurfSession::SurfSession(const std::string& standinExe) {
-    SetCursorPos(kRestingPlace.x, kRestingPlace.y);
+    SetCursorPos(e2e::kRestingPlace.x, e2e::kRestingPlace.y);
     m_browser = std::make_unique<standin::Process>("normal", standinExe);
     if (!m_browser->Ready()) {
         Fail("the stand-in browser did not start from " + standinExe);
@@ -34,7 +20,7 @@ SurfSession::SurfSession(const std::string& standinExe) {
     // The bar's corners, a little inside, as a user points at them.
     RECT bar = e2e::RectOf(m_browser->Bar());
     InflateRect(&bar, -4, -4);
-    if (!m_folder.Write("options.ini", OptionsFileOf(bar)) ||
+    if (!m_folder.Write("options.ini", e2e::OptionsFileOf(bar)) ||
         !m_folder.Write("WebSites.txt", std::string(kSite) + "\r\n"))
         Fail("cannot write the working folder " + m_folder.Path());
 }
@@ -51,29 +37,21 @@ bool SurfSession::StartProgram() {
     return m_dialog || Fail("the main dialog did not show; " + m_program->Describe());
 }
 
-void SurfSession::EnterHours(const std::string& text) const {
-    HWND hours = e2e::ControlOf(m_dialog, IDC_HOURS);
-    // As Tab would: the dialog manager moves the focus there and selects the whole text.
-    PostMessageA(m_dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(hours), TRUE);
-    e2e::WaitUntil([&] { return e2e::FocusIn(m_dialog) == hours; });
-    e2e::TypeText(text);
-    e2e::WaitUntil([&] { return e2e::TextOf(hours) == text; });
-    e2e::PressKey(VK_RETURN);
-}
-
 bool SurfSession::StartSurfing() {
     if (!e2e::BringToFront(m_dialog)) return Fail("the main dialog cannot be brought to the front");
-    EnterHours("0");
+    // Enter in the hours field, the way a user runs the Start/Stop command.
+    e2e::TypeInto(m_dialog, IDC_HOURS, "0");
+    e2e::PressKey(VK_RETURN);
     HWND startStop = e2e::ControlOf(m_dialog, IDOK);
     // The trace runs first; the dialog answers again when it is over.
     if (!e2e::WaitUntil(
-            [&] { return e2e::StoredTextOf(startStop) == kStopCaption && e2e::Answers(m_dialog); }))
+            [&] { return e2e::StoredTextOf(startStop) == e2e::kStopCaption && e2e::Answers(m_dialog); }))
         return Fail("Start did not take: the button says \"" + e2e::StoredTextOf(startStop) + "\"");
     return m_browser->PutInFrontWithBarFocused() || Fail("the stand-in cannot be put in front");
 }
 
 bool SurfSession::Idle() const {
-    return e2e::StoredTextOf(e2e::ControlOf(m_dialog, IDOK)) == kStartCaption;
+    return e2e::StoredTextOf(e2e::ControlOf(m_dialog, IDOK)) == e2e::kStartCaption;
 }
 
 size_t SurfSession::Enters() const {
@@ -86,24 +64,14 @@ bool SurfSession::WaitForEnters(size_t count, e2e::Millis timeout) {
 }
 
 HWND SurfSession::SummaryBox() const {
-    HWND box = FindWindowA("#32770", kSummaryCaption);
+    HWND box = FindWindowA("#32770", e2e::kInterruptedCaption);
     DWORD owner = 0;
     if (box) GetWindowThreadProcessId(box, &owner);
     return box && owner == m_program->Id() ? box : nullptr;
 }
 
 HWND SurfSession::TakeTheMouse() {
-    HWND box = nullptr;
-    int step = 0;
-    e2e::WaitUntil([&] {
-        box = m_program->MessageBox();
-        if (box) return true;
-        const LONG dx = (++step % 2) ? 60 : -60;
-        SetCursorPos(kRestingPlace.x + dx, kRestingPlace.y - 10 * (step % 5));
-        Sleep(50);
-        return false;
-    });
-    SetCursorPos(kRestingPlace.x, kRestingPlace.y);
+    HWND box = e2e::TakeTheMouse(*m_program);
     if (!box) Fail("no summary after the user took the mouse; " + m_program->Describe());
     return box;
 }

@@ -53,7 +53,6 @@ public:
 
 private:
     bool Fail(const std::string& why);
-    void EnterHours(const std::string& text) const;
 
     e2e::TempFolder m_folder;
     std::unique_ptr<standin::Process> m_browser;
@@ -61,8 +60,5 @@ private:
     HWND m_dialog = nullptr;
     std::string m_error;
 };
-
-// Where the cursor rests: on neither the dialog nor the stand-in.
-constexpr POINT kRestingPlace{900, 700};
 
 }  // namespace bench

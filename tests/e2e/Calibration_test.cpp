@@ -20,32 +20,6 @@ namespace {
 // trace lasts long enough to be disturbed leg by leg.
 constexpr RECT kWideBar{200, 150, 800, 350};
 
-// The pixels that the display shows in `area`, row by row.
-std::vector<DWORD> PixelsOf(const RECT& area) {
-    const int width = area.right - area.left;
-    const int height = area.bottom - area.top;
-    std::vector<DWORD> pixels(static_cast<size_t>(width > 0 && height > 0 ? width * height : 0));
-    if (pixels.empty()) return pixels;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
-    SelectObject(memory, old);
-    GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return pixels;
-}
-
 bool Near(POINT a, POINT b, LONG tolerance) {
     return std::labs(a.x - b.x) <= tolerance && std::labs(a.y - b.y) <= tolerance;
 }
@@ -166,11 +140,11 @@ TEST_F(Calibration, TraceGlidesClockwiseRoundTheCornersAndPutsTheCursorBack) {
     // looked at once the glides have begun, as the caption is stored just before
     // it is drawn.
     const RECT button = RectOf(Control(IDC_TRACE));
-    const std::vector<DWORD> idle = PixelsOf(button);
+    const std::vector<DWORD> idle = ScreenPixelsOf(button);
     std::vector<DWORD> busy;
     auto lookAtButton = [&](const Sample& s) {
         const bool gliding = s.tracing && !Same(s.cursor, {kWideBar.left, kWideBar.top});
-        if (gliding && busy.empty()) busy = PixelsOf(button);
+        if (gliding && busy.empty()) busy = ScreenPixelsOf(button);
     };
 
     const auto samples = WatchTrace(lookAtButton);

@@ -107,10 +107,10 @@ COLORREF ScreenPixel(POINT at) {
     return colour;
 }
 
-int CountScreenPixels(const RECT& area, COLORREF colour) {
+std::vector<DWORD> ScreenPixelsOf(const RECT& area) {
     const int width = area.right - area.left;
     const int height = area.bottom - area.top;
-    if (width <= 0 || height <= 0) return 0;
+    if (width <= 0 || height <= 0) return {};
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
@@ -125,16 +125,24 @@ int CountScreenPixels(const RECT& area, COLORREF colour) {
     HGDIOBJ old = SelectObject(memory, bitmap);
     BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
     GdiFlush();
-    // A 32-bit DIB holds blue, green, red, unused: a COLORREF with red and blue swapped.
-    const DWORD wanted = (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
-    const auto* pixels = static_cast<const DWORD*>(bits);
-    int count = 0;
-    for (int i = 0; pixels && i < width * height; ++i)
-        if ((pixels[i] & 0xFFFFFF) == wanted) ++count;
+    std::vector<DWORD> pixels;
+    if (bits) {
+        const auto* first = static_cast<const DWORD*>(bits);
+        pixels.assign(first, first + static_cast<size_t>(width) * static_cast<size_t>(height));
+    }
     SelectObject(memory, old);
     DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+int CountScreenPixels(const RECT& area, COLORREF colour) {
+    // A 32-bit DIB holds blue, green, red, unused: a COLORREF with red and blue swapped.
+    const DWORD wanted = (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+    int count = 0;
+    for (DWORD pixel : ScreenPixelsOf(area))
+        if ((pixel & 0xFFFFFF) == wanted) ++count;
     return count;
 }
 

@@ -49,6 +49,9 @@ RECT RectOf(HWND window);
 POINT CentreOf(HWND window);
 // The colour that the display shows at a point.
 COLORREF ScreenPixel(POINT at);
+// The pixels that the display shows in `area`, row by row from the top, each as
+// a 32-bit DIB holds it (blue, green, red, unused); none for an empty area.
+std::vector<DWORD> ScreenPixelsOf(const RECT& area);
 // How many pixels of the screen area have exactly this colour.
 int CountScreenPixels(const RECT& area, COLORREF colour);
 
