@@ -35,10 +35,10 @@ using standin::Kind;
 class DesktopReady : public ::testing::Environment {
 public:
     void SetUp() override {
-        ASSERT_TRUE(standin::WaitUntil([] {
+        ASSERT_TRUE(e2e::WaitUntil([] {
             const desktop::Rect clip = desktop::CursorClip();
             return clip.right > clip.left && clip.bottom > clip.top;
-        }, 20000)) << "the desktop did not come up";
+        }, e2e::Millis(20000))) << "the desktop did not come up";
     }
 };
 ::testing::Environment* const desktopReady = ::testing::AddGlobalTestEnvironment(new DesktopReady);
@@ -57,7 +57,7 @@ protected:
     std::string EnterAndReadBar() {
         const size_t before = standin::OfKind(browser_.Events(), Kind::Enter).size();
         TapKey(kVkReturn);
-        EXPECT_TRUE(standin::WaitUntil([&] { return standin::OfKind(browser_.Events(), Kind::Enter).size() > before; }))
+        EXPECT_TRUE(e2e::WaitUntil([&] { return standin::OfKind(browser_.Events(), Kind::Enter).size() > before; }))
             << "Enter did not arrive";
         auto enters = standin::OfKind(browser_.Events(), Kind::Enter);
         return enters.size() > before ? enters.back().text : std::string();
@@ -140,7 +140,7 @@ TEST_F(StandinTest, ClickAndWheelReachTheWindowUnderTheCursor) {
     const desktop::Point target{bar.right - 10, (bar.top + bar.bottom) / 2};
     // Put there in one move, not glided: see GlideTest for why.
     desktop::SetCursorPos(target);
-    ASSERT_TRUE(standin::WaitUntil([&] { return desktop::GetCursorPos() == target; }));
+    ASSERT_TRUE(e2e::WaitUntil([&] { return desktop::GetCursorPos() == target; }));
 
     // A click right of the text puts the caret at its end.
     ClickLeft();
@@ -148,13 +148,13 @@ TEST_F(StandinTest, ClickAndWheelReachTheWindowUnderTheCursor) {
     const Event click = standin::OfKind(browser_.Events(), Kind::Click).front();
     EXPECT_EQ(click.Value(0), target.x);
     EXPECT_EQ(click.Value(1), target.y);
-    EXPECT_TRUE(standin::WaitUntil([&] {
+    EXPECT_TRUE(e2e::WaitUntil([&] {
         return LOWORD(SendMessageA(browser_.Bar(), EM_GETSEL, 0, 0)) == url.size();
     })) << "the click did not move the caret";
 
     desktop::SendWheel(120);
     desktop::SendWheel(-240);
-    ASSERT_TRUE(standin::WaitUntil([&] { return standin::OfKind(browser_.Events(), Kind::Wheel).size() >= 2; }))
+    ASSERT_TRUE(e2e::WaitUntil([&] { return standin::OfKind(browser_.Events(), Kind::Wheel).size() >= 2; }))
         << "the wheel turns did not arrive";
     auto wheels = standin::OfKind(browser_.Events(), Kind::Wheel);
     EXPECT_EQ(wheels[0].Value(0), 120);
@@ -177,7 +177,7 @@ public:
 
     bool PutInFront() const {
         ::SetForegroundWindow(window_);
-        return standin::WaitUntil([this] { return ::GetForegroundWindow() == window_; });
+        return e2e::WaitUntil([this] { return ::GetForegroundWindow() == window_; });
     }
 
 private:
@@ -205,10 +205,10 @@ TEST_P(BringToFrontTest, LeavesTheStandinsPlacementAsItWas) {
     ASSERT_TRUE(other.PutInFront());
     // A new window's placement settles a moment after it is shown under Wine.
     WINDOWPLACEMENT before = {};
-    ASSERT_TRUE(standin::WaitUntil([&] {
+    ASSERT_TRUE(e2e::WaitUntil([&] {
         WINDOWPLACEMENT first = {}, second = {};
         browser.Placement(first);
-        standin::WaitUntil([] { return false; }, 200);
+        e2e::WaitUntil([] { return false; }, e2e::Millis(200));
         browser.Placement(second);
         before = second;
         return SamePlacement(first, second);
@@ -218,9 +218,9 @@ TEST_P(BringToFrontTest, LeavesTheStandinsPlacementAsItWas) {
 
     // Activation is applied asynchronously here; the minimised stand-in in
     // particular becomes the foreground window a little later.
-    EXPECT_TRUE(standin::WaitUntil([&] { return ::GetForegroundWindow() == browser.Window(); }))
+    EXPECT_TRUE(e2e::WaitUntil([&] { return ::GetForegroundWindow() == browser.Window(); }))
         << "the stand-in did not come to the front";
-    standin::WaitUntil([] { return false; }, 300);  // let any late resize land
+    e2e::WaitUntil([] { return false; }, e2e::Millis(300));  // let any late resize land
     WINDOWPLACEMENT after = {};
     ASSERT_TRUE(browser.Placement(after));
     EXPECT_TRUE(SamePlacement(before, after)) << "before: " << Describe(before) << "; after: " << Describe(after);
@@ -260,7 +260,7 @@ TEST(BringToFrontOwnWindowTest, WritesBackEachShowStateExactly) {
         ASSERT_TRUE(desktop::GetPlacement(mine.Handle(), after));
         EXPECT_EQ(after.showCmd, show);
         EXPECT_EQ(after.normal, placement.normal) << "show state " << show;
-        EXPECT_TRUE(standin::WaitUntil([&] { return ::GetForegroundWindow() == mine.Handle(); }))
+        EXPECT_TRUE(e2e::WaitUntil([&] { return ::GetForegroundWindow() == mine.Handle(); }))
             << "show state " << show;
     }
 }
@@ -274,7 +274,7 @@ TEST(BringToFrontHungTest, DoesNotWaitForAHungWindowInFront) {
     ASSERT_TRUE(browser.PutInFrontWithBarFocused());
     constexpr DWORD kHangMs = 60000;
     PostMessageA(browser.Window(), standin::kRequestHang, kHangMs, 0);
-    ASSERT_TRUE(standin::WaitUntil([&] {
+    ASSERT_TRUE(e2e::WaitUntil([&] {
         DWORD_PTR ignored = 0;
         return !SendMessageTimeoutA(browser.Window(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 200, &ignored);
     })) << "the stand-in did not hang";

@@ -8,31 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "tests/e2e/Wait.h"
 #include "tests/standin/StandinLog.h"
 
 namespace standin {
-
-// Dispatches the calling thread's own messages, so that a test that waits
-// does not keep its own windows from answering.
-inline void PumpMessages() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
-// Polls `done` every few milliseconds, pumping meanwhile, until it holds or
-// `timeoutMs` passed. True when it held.
-inline bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000) {
-    DWORD start = GetTickCount();
-    for (;;) {
-        PumpMessages();
-        if (done()) return true;
-        if (GetTickCount() - start > timeoutMs) return false;
-        ::Sleep(10);
-    }
-}
 
 // The folder of the running executable, with its trailing backslash.
 inline std::string OwnFolder() {
@@ -60,7 +39,7 @@ public:
         si.cb = sizeof si;
         if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &info_))
             return;
-        WaitUntil([this] {
+        e2e::WaitUntil([this] {
             for (const auto& e : Events())
                 if (e.kind == Kind::Ready) {
                     window_ = reinterpret_cast<HWND>(static_cast<intptr_t>(e.Value(0)));
@@ -94,17 +73,17 @@ public:
     std::vector<Event> Events() const { return ReadLog(logPath_); }
 
     // Waits until the log holds an event for which `match` holds.
-    bool WaitForEvent(const std::function<bool(const Event&)>& match, DWORD timeoutMs = 5000) const {
-        return WaitUntil(
+    bool WaitForEvent(const std::function<bool(const Event&)>& match, e2e::Millis timeout = e2e::kPatience) const {
+        return e2e::WaitUntil(
             [&] {
                 for (const auto& e : Events())
                     if (match(e)) return true;
                 return false;
             },
-            timeoutMs);
+            timeout);
     }
-    bool WaitForKind(Kind kind, DWORD timeoutMs = 5000) const {
-        return WaitForEvent([kind](const Event& e) { return e.kind == kind; }, timeoutMs);
+    bool WaitForKind(Kind kind, e2e::Millis timeout = e2e::kPatience) const {
+        return WaitForEvent([kind](const Event& e) { return e.kind == kind; }, timeout);
     }
 
     // The window that has the keyboard focus in the stand-in's thread.
@@ -126,7 +105,7 @@ public:
     bool PutInFrontWithBarFocused() const {
         ::SetForegroundWindow(window_);
         PostMessageA(window_, kRequestFocusBar, 0, 0);
-        return WaitUntil([this] { return ::GetForegroundWindow() == window_ && FocusedWindow() == bar_; });
+        return e2e::WaitUntil([this] { return ::GetForegroundWindow() == window_ && FocusedWindow() == bar_; });
     }
 
     bool Placement(WINDOWPLACEMENT& wp) const {
