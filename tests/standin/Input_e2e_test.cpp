@@ -115,6 +115,39 @@ TEST_F(StandinTest, CharacterWithoutAKeyArrivesAsItsUnicodeCharacter) {
     EXPECT_EQ(Typed(), u"\u00E9\u20AC\U0001F600");
 }
 
+// Caps Lock on, as the user may have left it, and back as it was whatever the
+// test's outcome.
+class CapsLockToggled {
+public:
+    CapsLockToggled() { Toggle(); }
+    ~CapsLockToggled() { Toggle(); }
+    CapsLockToggled(const CapsLockToggled&) = delete;
+    CapsLockToggled& operator=(const CapsLockToggled&) = delete;
+
+private:
+    static void Toggle() {
+        keybd_event(VK_CAPITAL, 0, 0, 0);
+        keybd_event(VK_CAPITAL, 0, KEYEVENTF_KEYUP, 0);
+    }
+};
+
+// The program reads Caps Lock as the system has it now, although its own
+// thread takes no keys meanwhile. Without that, every letter here would arrive
+// in the other case.
+TEST_F(StandinTest, WithCapsLockOnLettersArriveInTheCaseWritten) {
+    browser_.SetBarText("");
+    const bool before = desktop::CapsLockOn();
+    {
+        CapsLockToggled capsLock;
+        ASSERT_TRUE(e2e::WaitUntil([&] { return desktop::CapsLockOn() != before; }))
+            << "Caps Lock did not change as this program sees it";
+        const std::string text = "Www.Example.com/MiXed?Q=1";
+        for (char c : text) TypeChar(static_cast<unsigned char>(c));
+        EXPECT_EQ(EnterAndReadBar(), text);
+    }
+    EXPECT_TRUE(e2e::WaitUntil([&] { return desktop::CapsLockOn() == before; })) << "Caps Lock left changed";
+}
+
 TEST_F(StandinTest, HomeShiftEndDeleteClearsTheBar) {
     browser_.SetBarText("http://www.example.com/some/path?q=1", 10);
 
