@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Fuzzes the three readers of outside input with libFuzzer (clang, under
 # AddressSanitizer and UndefinedBehaviorSanitizer): options.ini, WebSites.txt
-# and the hours text.
+# and the hours text; and what an entry of WebSites.txt types.
 #
 #   scripts/fuzz.sh [seconds]   each target for that long (default 300), keeping
 #                               what it learns in build/fuzz/corpus/
@@ -39,7 +39,7 @@ cmake --build build/fuzz || die "building the fuzz targets"
 mkdir -p build/fuzz/findings
 
 # target and the number of inputs of a bounded run: each about the same time.
-targets=(boundaries:10000 sitelist:10000 hours:1000000)
+targets=(boundaries:10000 sitelist:10000 hours:1000000 entry:20000)
 failed=0
 for entry in "${targets[@]}"; do
   target=${entry%%:*}
