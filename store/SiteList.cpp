@@ -1,11 +1,11 @@
 #include "store/SiteList.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 #include <random>
-#include <string>
-#include <string_view>
 
 #include "engine/Random.h"
 #include "framework/Desktop.h"
@@ -14,54 +14,133 @@ namespace {
 
 constexpr size_t kMaxPiece = kUrlBufferSize - 1;
 
-enum class ListState { kRead, kMissing, kUnreadable };
+// The list as a stream of pieces, each what one read of the 500-byte URL
+// buffer takes: a line's bytes up to its line end or 499 bytes, whichever
+// comes first. So a line longer than 499 bytes makes several entries, and a
+// line of exactly 499 is followed by an empty entry made of its line end
+// alone. A line ends with LF, CR LF or a lone CR, whichever editor wrote it.
+//
+// Read in chunks, so that neither time nor memory depends on how long a line
+// is: lists of any size, up to the 64-bit count of pieces.
+class PieceStream {
+public:
+    explicit PieceStream(std::FILE* file) : m_file(file) {}
 
-// The whole list, with every CR LF turned into LF as a text-mode read on
-// Windows would, so that no entry ever ends in CR on any platform.
-ListState ReadList(const char* path, std::string& text) {
-    std::FILE* file = std::fopen(path, "rb");
-    if (!file) return desktop::FileMissing(path) ? ListState::kMissing : ListState::kUnreadable;
-    std::string raw;
-    char chunk[4096];
-    size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, file)) > 0) raw.append(chunk, n);
-    const bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (failed) return ListState::kUnreadable;  // a folder of that name, say
+    // Passes over up to `pieces` pieces; how many there were.
+    uint64_t Skip(uint64_t pieces);
+    // The next piece into `entry`, without its line end and NUL-terminated;
+    // false when the list has no more.
+    bool Take(char* entry);
 
-    text.clear();
-    text.reserve(raw.size());
-    for (size_t i = 0; i < raw.size(); ++i) {
-        if (raw[i] == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n') continue;
-        text += raw[i];
+    bool Failed() const { return std::ferror(m_file) != 0; }
+
+private:
+    // False at the end of the list.
+    bool Fill();
+    // The chunk's next line end, or the byte `within` bytes on if that comes
+    // first, or the chunk's end.
+    const char* NextLineEnd(size_t within);
+    // Past the LF of a CR LF pair whose CR ended the previous piece.
+    void PassPairedLf();
+
+    std::FILE* m_file;
+    char m_chunk[32 * 1024];
+    const char* m_at = m_chunk;
+    const char* m_end = m_chunk;
+    // Where the chunk's next LF and CR lie (m_end when none), found once for
+    // all the lines before them.
+    const char* m_lf = nullptr;
+    const char* m_cr = nullptr;
+    bool m_started = false;
+    bool m_afterCr = false;
+    size_t m_pieceSoFar = 0;  // bytes of the current line's current piece already passed
+};
+
+bool PieceStream::Fill() {
+    if (m_at != m_end) return true;
+    const size_t got = std::fread(m_chunk, 1, sizeof m_chunk, m_file);
+    m_at = m_chunk;
+    m_end = m_chunk + got;
+    m_lf = m_cr = nullptr;
+    // Notepad's UTF-8 byte-order mark says how the file is written; it is
+    // no part of the first entry.
+    if (!m_started && got >= 3 && std::memcmp(m_chunk, "\xEF\xBB\xBF", 3) == 0) m_at += 3;
+    m_started = true;
+    return m_at != m_end;
+}
+
+const char* PieceStream::NextLineEnd(size_t within) {
+    const auto next = [&](const char*& cached, char c) {
+        if (!cached || cached < m_at) {
+            const void* found = std::memchr(m_at, c, static_cast<size_t>(m_end - m_at));
+            cached = found ? static_cast<const char*>(found) : m_end;
+        }
+        return cached;
+    };
+    const char* lineEnd = std::min(next(m_lf, '\n'), next(m_cr, '\r'));
+    return std::min(lineEnd, m_at + std::min(within, static_cast<size_t>(m_end - m_at)));
+}
+
+void PieceStream::PassPairedLf() {
+    if (m_afterCr && Fill()) {
+        m_afterCr = false;
+        if (*m_at == '\n') ++m_at;
     }
-    return ListState::kRead;
 }
 
-// One piece as a read of the 500-byte URL buffer takes it: up to and
-// including the next LF, or 499 bytes, whichever comes first. So a line longer
-// than 499 characters makes several entries, and a line of exactly 499 is
-// followed by an empty entry made of its line end alone.
-std::string_view NextPiece(std::string_view text, size_t& pos) {
-    const size_t end = std::min(text.size(), pos + kMaxPiece);
-    const size_t lf = text.find('\n', pos);
-    const size_t stop = (lf != std::string_view::npos && lf < end) ? lf + 1 : end;
-    std::string_view piece = text.substr(pos, stop - pos);
-    pos = stop;
-    return piece;
+uint64_t PieceStream::Skip(uint64_t pieces) {
+    uint64_t passed = 0;
+    while (passed < pieces) {
+        PassPairedLf();
+        if (!Fill()) {
+            // A last line without a line end.
+            if (m_pieceSoFar > 0) ++passed;
+            m_pieceSoFar = 0;
+            break;
+        }
+        // Whole pieces of this line in the chunk, stopping where the last
+        // piece wanted would be full.
+        const uint64_t wanted = pieces - passed;
+        const uint64_t within = wanted > sizeof m_chunk / kMaxPiece + 1 ? sizeof m_chunk
+                                                                         : wanted * kMaxPiece - m_pieceSoFar;
+        const char* stop = NextLineEnd(static_cast<size_t>(within));
+        const size_t run = m_pieceSoFar + static_cast<size_t>(stop - m_at);
+        passed += run / kMaxPiece;
+        m_pieceSoFar = run % kMaxPiece;
+        m_at = stop;
+        if (m_at != m_end && (*m_at == '\n' || *m_at == '\r') && passed < pieces) {
+            m_afterCr = *m_at == '\r';
+            ++m_at;
+            ++passed;
+            m_pieceSoFar = 0;
+        }
+    }
+    return passed;
 }
 
-size_t CountPieces(std::string_view text) {
-    size_t count = 0;
-    for (size_t pos = 0; pos < text.size(); NextPiece(text, pos)) ++count;
-    return count;
+bool PieceStream::Take(char* entry) {
+    size_t length = 0;
+    bool ended = false;
+    while (length < kMaxPiece) {
+        PassPairedLf();
+        if (!Fill()) break;
+        const char* stop = NextLineEnd(kMaxPiece - length);
+        std::memcpy(entry + length, m_at, static_cast<size_t>(stop - m_at));
+        length += static_cast<size_t>(stop - m_at);
+        m_at = stop;
+        if (m_at != m_end && (*m_at == '\n' || *m_at == '\r')) {
+            m_afterCr = *m_at == '\r';
+            ++m_at;
+            ended = true;
+            break;
+        }
+    }
+    entry[length] = '\0';
+    m_pieceSoFar = 0;
+    return length > 0 || ended;
 }
 
-void PutEntry(char* buffer, std::string_view entry) {
-    if (!entry.empty() && entry.back() == '\n') entry.remove_suffix(1);
-    std::memcpy(buffer, entry.data(), entry.size());
-    buffer[entry.size()] = '\0';
-}
+void PutDefaultEntry(char* buffer) { std::snprintf(buffer, kUrlBufferSize, "%s", kDefaultSite); }
 
 // Created only where no file of that name exists, so a list that is there but
 // cannot be read is never overwritten. A list that cannot be created is no
@@ -73,31 +152,37 @@ void CreateDefaultList(const char* path) {
     }
 }
 
+// The chosen piece of an open list, in two passes: one to count, one to reach
+// it. Every piece is equally likely, however long the list; an empty list is
+// one empty entry. False when the list could not be read.
+bool PickFrom(std::FILE* file, char* buffer) {
+    const uint64_t count = PieceStream(file).Skip(std::numeric_limits<uint64_t>::max());
+    if (std::ferror(file)) return false;  // a folder of that name, say
+    buffer[0] = '\0';
+    if (count == 0) return true;
+
+    const uint64_t chosen = std::uniform_int_distribution<uint64_t>(0, count - 1)(Random());
+    std::rewind(file);
+    PieceStream pieces(file);
+    // A list cut short since it was counted gives the empty entry.
+    if (pieces.Skip(chosen) == chosen) pieces.Take(buffer);
+    return !pieces.Failed();
+}
+
 }  // namespace
 
 int PickSite(char* buffer, const char* path) {
-    std::string text;
-    switch (ReadList(path, text)) {
-    case ListState::kMissing:
-        CreateDefaultList(path);
-        [[fallthrough]];
-    case ListState::kUnreadable:
-        PutEntry(buffer, kDefaultSite);
+    std::FILE* file = std::fopen(path, "rb");
+    if (!file) {
+        if (desktop::FileMissing(path)) CreateDefaultList(path);
+        PutDefaultEntry(buffer);
         return 1;
-    case ListState::kRead:
-        break;
     }
-
-    // Every piece equally likely, however long the list; an empty list is one
-    // empty entry.
-    const size_t count = CountPieces(text);
-    if (count == 0) {
-        buffer[0] = '\0';
-        return 0;
+    const bool read = PickFrom(file, buffer);
+    std::fclose(file);
+    if (!read) {
+        PutDefaultEntry(buffer);
+        return 1;
     }
-    const size_t chosen = std::uniform_int_distribution<size_t>(0, count - 1)(Random());
-    size_t pos = 0;
-    for (size_t i = 0; i < chosen; ++i) NextPiece(text, pos);
-    PutEntry(buffer, NextPiece(text, pos));
     return 0;
 }

@@ -42,23 +42,11 @@ int32_t ExpectedValue(const std::string& line) {
 // Far from what most inputs load, so that a member left unwritten shows.
 constexpr desktop::Rect kUntouched{-77, -77, -77, -77};
 
-std::string& FilePath() {
-    static std::string path;
-    return path;
-}
-
 }  // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    MakeFuzzFolder();
-    FilePath() = InFuzzFolder(kBoundariesFile);
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string bytes = Bytes(data, size);
-    const char* const file = FilePath().c_str();
-    WriteWholeFile(file, bytes);
+    const char* const file = WriteInputFile(kBoundariesFile, bytes).c_str();
 
     desktop::Rect loaded = kUntouched;
     Require(ReadBoundaries(file, loaded), "a file that is there loads");

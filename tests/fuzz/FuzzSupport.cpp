@@ -20,23 +20,27 @@ void RemoveFuzzFolder() {
     std::filesystem::remove_all(Folder(), ignored);
 }
 
-}  // namespace
-
-void MakeFuzzFolder() {
-    namespace fs = std::filesystem;
-    std::random_device entropy;
-    do {
-        Folder() = fs::temp_directory_path() / ("veruvo-fuzz-" + std::to_string(entropy()));
-    } while (!fs::create_directory(Folder()));
-    std::atexit(RemoveFuzzFolder);
-}
-
-std::string InFuzzFolder(const char* name) { return (Folder() / name).string(); }
-
 void WriteWholeFile(const std::string& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << bytes;
     Require(static_cast<bool>(out.flush()), "the input can be written to a file");
+}
+
+}  // namespace
+
+const std::string& WriteInputFile(const char* name, const std::string& bytes) {
+    namespace fs = std::filesystem;
+    if (Folder().empty()) {
+        std::random_device entropy;
+        do {
+            Folder() = fs::temp_directory_path() / ("veruvo-fuzz-" + std::to_string(entropy()));
+        } while (!fs::create_directory(Folder()));
+        std::atexit(RemoveFuzzFolder);
+    }
+    static std::string path;
+    path = (Folder() / name).string();
+    WriteWholeFile(path, bytes);
+    return path;
 }
 
 std::string ReadWholeFile(const std::string& path) {

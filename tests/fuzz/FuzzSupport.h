@@ -1,18 +1,16 @@
-// What the fuzz targets share: a folder of their own for the files, whole-file
-// writes and reads, and a property check that libFuzzer reports as a crash.
+// What the fuzz targets share: the input as a file in a folder of their own,
+// whole-file reads, and a property check that libFuzzer reports as a crash.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
-// A fresh folder under the system's temporary folder, removed at exit. The
-// current directory stays, for libFuzzer's own relative paths.
-void MakeFuzzFolder();
-// The path of a file of that name in the folder.
-std::string InFuzzFolder(const char* name);
+// Writes the bytes as the whole of the file `name` in a fresh folder under the
+// system's temporary folder, made on first use and removed at exit (the
+// current directory stays, for libFuzzer's own relative paths); its path.
+const std::string& WriteInputFile(const char* name, const std::string& bytes);
 
-void WriteWholeFile(const std::string& path, const std::string& bytes);
 std::string ReadWholeFile(const std::string& path);
 
 std::string Bytes(const uint8_t* data, size_t size);
