@@ -6,6 +6,9 @@
 #     its DLL imports, beside an empty dialog program built the same way;
 #   - waits and glides: real against nominal length, and their CPU time, beside
 #     a bare Sleep(5) + GetCursorPos loop (tests/bench/InputBench.cpp);
+#   - the site list (tests/bench/SiteListBench.cpp): picking a site from a
+#     100 MB WebSites.txt, of lines and of one line, beside reading the file
+#     once, with the peak resident memory before and after the picks;
 #   - the real program (tests/bench/ProgramBench.cpp): start-up against the
 #     1450 ms splash, CPU time per minute of a surf session's waiting beside the
 #     bare loop, the reaction to the user's second mouse movement, and private
@@ -30,7 +33,7 @@ i686="${BENCH_BUILD_DIR_I686:-build/bench-i686}"
 scripts/setup.sh
 echo "Building..."
 cmake --preset windows-x64 -B "$x64" >/dev/null
-cmake --build "$x64" -j2 --target Veruvo empty_dialog input_bench program_bench >/dev/null
+cmake --build "$x64" -j2 --target Veruvo empty_dialog input_bench program_bench site_list_bench >/dev/null
 cmake --preset windows-i686 -B "$i686" >/dev/null
 cmake --build "$i686" -j2 --target Veruvo empty_dialog >/dev/null
 
@@ -64,6 +67,10 @@ status=0
 echo
 echo "== Waits and glides (about $((wait_ms * 3 / 1000 + 15)) s)"
 wine "$x64/tests/standin/bench/input_bench.exe" "$wait_ms" || status=1
+
+echo
+echo "== The site list (about 10 s)"
+wine "$x64/tests/standin/bench/site_list_bench.exe" 100 || status=1
 
 echo
 echo "== The program (about 4 minutes)"

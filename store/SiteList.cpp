@@ -33,6 +33,8 @@ public:
     bool Take(char* entry);
 
     bool Failed() const { return std::ferror(m_file) != 0; }
+    // Back to the first piece.
+    void Rewind();
 
 private:
     // False at the end of the list.
@@ -44,13 +46,9 @@ private:
     void PassPairedLf();
 
     std::FILE* m_file;
-    char m_chunk[32 * 1024];
+    char m_chunk[64 * 1024];
     const char* m_at = m_chunk;
     const char* m_end = m_chunk;
-    // Where the chunk's next LF and CR lie (m_end when none), found once for
-    // all the lines before them.
-    const char* m_lf = nullptr;
-    const char* m_cr = nullptr;
     bool m_started = false;
     bool m_afterCr = false;
     size_t m_pieceSoFar = 0;  // bytes of the current line's current piece already passed
@@ -61,7 +59,6 @@ bool PieceStream::Fill() {
     const size_t got = std::fread(m_chunk, 1, sizeof m_chunk, m_file);
     m_at = m_chunk;
     m_end = m_chunk + got;
-    m_lf = m_cr = nullptr;
     // Notepad's UTF-8 byte-order mark says how the file is written; it is
     // no part of the first entry.
     if (!m_started && got >= 3 && std::memcmp(m_chunk, "\xEF\xBB\xBF", 3) == 0) m_at += 3;
@@ -69,16 +66,22 @@ bool PieceStream::Fill() {
     return m_at != m_end;
 }
 
+// Eight bytes at a time: a word holds a LF or CR when one of its bytes, XORed
+// with that character, is zero.
+bool HoldsLineEnd(const char* bytes) {
+    constexpr uint64_t kOnes = 0x0101010101010101u, kHighs = 0x8080808080808080u;
+    uint64_t word;
+    std::memcpy(&word, bytes, sizeof word);
+    const uint64_t lf = word ^ (kOnes * '\n'), cr = word ^ (kOnes * '\r');
+    return ((((lf - kOnes) & ~lf) | ((cr - kOnes) & ~cr)) & kHighs) != 0;
+}
+
 const char* PieceStream::NextLineEnd(size_t within) {
-    const auto next = [&](const char*& cached, char c) {
-        if (!cached || cached < m_at) {
-            const void* found = std::memchr(m_at, c, static_cast<size_t>(m_end - m_at));
-            cached = found ? static_cast<const char*>(found) : m_end;
-        }
-        return cached;
-    };
-    const char* lineEnd = std::min(next(m_lf, '\n'), next(m_cr, '\r'));
-    return std::min(lineEnd, m_at + std::min(within, static_cast<size_t>(m_end - m_at)));
+    const char* const stop = m_at + std::min(within, static_cast<size_t>(m_end - m_at));
+    const char* at = m_at;
+    while (stop - at >= 8 && !HoldsLineEnd(at)) at += 8;
+    while (at != stop && *at != '\n' && *at != '\r') ++at;
+    return at;
 }
 
 void PieceStream::PassPairedLf() {
@@ -86,6 +89,13 @@ void PieceStream::PassPairedLf() {
         m_afterCr = false;
         if (*m_at == '\n') ++m_at;
     }
+}
+
+void PieceStream::Rewind() {
+    std::rewind(m_file);
+    m_at = m_end = m_chunk;
+    m_started = m_afterCr = false;
+    m_pieceSoFar = 0;
 }
 
 uint64_t PieceStream::Skip(uint64_t pieces) {
@@ -104,9 +114,12 @@ uint64_t PieceStream::Skip(uint64_t pieces) {
         const uint64_t within = wanted > sizeof m_chunk / kMaxPiece + 1 ? sizeof m_chunk
                                                                          : wanted * kMaxPiece - m_pieceSoFar;
         const char* stop = NextLineEnd(static_cast<size_t>(within));
-        const size_t run = m_pieceSoFar + static_cast<size_t>(stop - m_at);
-        passed += run / kMaxPiece;
-        m_pieceSoFar = run % kMaxPiece;
+        size_t run = m_pieceSoFar + static_cast<size_t>(stop - m_at);
+        if (run >= kMaxPiece) {  // rarely: most lines are shorter
+            passed += run / kMaxPiece;
+            run %= kMaxPiece;
+        }
+        m_pieceSoFar = run;
         m_at = stop;
         if (m_at != m_end && (*m_at == '\n' || *m_at == '\r') && passed < pieces) {
             m_afterCr = *m_at == '\r';
@@ -156,14 +169,14 @@ void CreateDefaultList(const char* path) {
 // it. Every piece is equally likely, however long the list; an empty list is
 // one empty entry. False when the list could not be read.
 bool PickFrom(std::FILE* file, char* buffer) {
-    const uint64_t count = PieceStream(file).Skip(std::numeric_limits<uint64_t>::max());
-    if (std::ferror(file)) return false;  // a folder of that name, say
+    PieceStream pieces(file);
+    const uint64_t count = pieces.Skip(std::numeric_limits<uint64_t>::max());
+    if (pieces.Failed()) return false;  // a folder of that name, say
     buffer[0] = '\0';
     if (count == 0) return true;
 
     const uint64_t chosen = std::uniform_int_distribution<uint64_t>(0, count - 1)(Random());
-    std::rewind(file);
-    PieceStream pieces(file);
+    pieces.Rewind();
     // A list cut short since it was counted gives the empty entry.
     if (pieces.Skip(chosen) == chosen) pieces.Take(buffer);
     return !pieces.Failed();
