@@ -145,6 +145,33 @@ TEST_F(Surfing, ALaterPageBringsTheBrowserForwardTypesTheEntryAndTurnsTheWheel) 
     CloseMessageBox(box);
 }
 
+// A list of one line of many megabytes is read like any other: the visit
+// that picks from it types within seconds of its click, and notices the user.
+// (A pick that took the square of the line's length would keep the program
+// deaf to the user for minutes here.)
+TEST_F(Surfing, AVisitPickingFromAListWithAHugeLineTypesAndNoticesTheUser) {
+    ASSERT_TRUE(folder.Write("WebSites.txt", std::string(16 << 20, 'x')));
+    ASSERT_NO_FATAL_FAILURE(StartSurfing("0"));
+    ASSERT_NO_FATAL_FAILURE(PutBrowserInFront());
+    EXPECT_EQ(kSponsors, WaitForEnter(0, kFirstEnter));
+
+    // The second visit clicks in the bar, clears it in at most three seconds,
+    // then picks from the list and types.
+    ASSERT_TRUE(WaitUntil([&] { return Count(standin::Kind::Click) >= 2 || program->MessageBox(); }, kWholeVisit));
+    ASSERT_EQ(2u, Count(standin::Kind::Click)) << "no second visit; " << program->Describe();
+    const size_t typed = Count(standin::Kind::Char);
+    ASSERT_TRUE(WaitUntil([&] { return Count(standin::Kind::Char) > typed; }))
+        << "nothing typed within " << kPatience.count() / 1000 << " s of the second visit's click";
+
+    HWND box = TakeTheMouse(*program);
+    ASSERT_NE(nullptr, box) << "the user was not noticed; " << program->Describe();
+    const BoxContent content = ContentOf(box);
+    EXPECT_EQ(kInterruptedCaption, content.caption);
+    EXPECT_TRUE(std::regex_match(content.text, std::regex(std::string(kSummary) + "1 page in 0:0\\d")))
+        << content.text;
+    CloseMessageBox(box);
+}
+
 TEST_F(Surfing, TraceInTheFirstSecondStillBringsTheCountdown) {
     ASSERT_NO_FATAL_FAILURE(EnterHours("0"));
     // Pressed while Start still traces, so that it is handled as soon as
