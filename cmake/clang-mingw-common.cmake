@@ -3,17 +3,11 @@
 # LLVM's linker. It builds everything the GCC builds do; nothing here runs its
 # output, it only keeps code that GCC alone accepts from landing. Each target's
 # file sets MINGW_PREFIX and CMAKE_SYSTEM_PROCESSOR first.
-set(CMAKE_SYSTEM_NAME Windows)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-target.cmake)
 set(CMAKE_C_COMPILER clang)
 set(CMAKE_CXX_COMPILER clang++)
 set(CMAKE_C_COMPILER_TARGET ${MINGW_PREFIX})
 set(CMAKE_CXX_COMPILER_TARGET ${MINGW_PREFIX})
-set(CMAKE_RC_COMPILER ${MINGW_PREFIX}-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/${MINGW_PREFIX})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
 
 # Debian names GCC's folders "12-posix" and "12-win32", which clang's driver
 # does not recognise as versions, so it finds neither GCC's C++ headers nor its
