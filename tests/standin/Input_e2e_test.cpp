@@ -194,6 +194,65 @@ TEST_F(StandinTest, ClickAndWheelReachTheWindowUnderTheCursor) {
     EXPECT_EQ(wheels[1].Value(0), -240);
 }
 
+// --- The stand-in's address bar, as today's browsers have it ------------------------
+
+// What the surfing tests rely on: the bar completes from its history and leaves
+// the completion selected, so that Enter opens it; a deletion keeps it from
+// completing again until the next character; and after Enter, a click into
+// the bar selects all of it.
+TEST(AddressBarTest, CompletesInlineUntilADeletionAndAFocusingClickSelectsAll) {
+    standin::Options options;
+    options.history = {"http://www.example.com/garden/roses", "http://www.example.org/"};
+    standin::Process browser(options);
+    ASSERT_TRUE(browser.Ready());
+    ASSERT_TRUE(browser.PutInFrontWithBarFocused());
+    browser.SetBarText("");
+    const auto barReads = [&](const std::string& text) {
+        char buffer[256] = "";
+        EXPECT_TRUE(e2e::WaitUntil([&] {
+            SendMessageA(browser.Bar(), WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer));
+            return text == buffer;
+        })) << "the bar reads \"" << buffer << "\", not \"" << text << "\"";
+    };
+
+    TypeChar('w');
+    barReads("www.example.com/garden/roses");
+    PressBackspace(1);  // takes the selected completion away, and nothing else
+    barReads("w");
+    TypeChar('w');
+    TypeChar('w');
+    TypeChar('.');
+    TypeChar('e');
+    barReads("www.example.com/garden/roses");
+    PressKey(desktop::kVkDelete);
+    barReads("www.e");
+    TapKey(kVkReturn);
+    EXPECT_TRUE(browser.WaitForKind(Kind::Enter));
+    EXPECT_TRUE(e2e::WaitUntil([&] { return browser.FocusedWindow() != browser.Bar(); }))
+        << "the page did not take the keyboard";
+
+    RECT bar = {};
+    ::GetWindowRect(browser.Bar(), &bar);
+    const desktop::Point target{bar.left + 10, (bar.top + bar.bottom) / 2};
+    desktop::SetCursorPos(target);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return desktop::GetCursorPos() == target; }));
+    ClickLeft();
+    EXPECT_TRUE(e2e::WaitUntil([&] { return SendMessageA(browser.Bar(), EM_GETSEL, 0, 0) == MAKELRESULT(0, 5); }))
+        << "the click did not select the whole address";
+    TypeChar('w');
+    // w, ww, www, www., www.e; and w again, completed from the address most
+    // recently visited.
+    ASSERT_TRUE(e2e::WaitUntil([&] { return standin::OfKind(browser.Events(), Kind::Complete).size() == 6; }));
+    const auto completions = standin::OfKind(browser.Events(), Kind::Complete);
+    EXPECT_EQ(completions[0].Value(0), 1);
+    EXPECT_EQ(completions[0].text, "www.example.com/garden/roses");
+    EXPECT_EQ(completions[5].Value(0), 1);
+    EXPECT_EQ(completions[5].text, "www.e");
+    const auto enters = standin::OfKind(browser.Events(), Kind::Enter);
+    ASSERT_EQ(enters.size(), 1u);
+    EXPECT_EQ(enters[0].text, "www.e");
+}
+
 // --- BringToFront ------------------------------------------------------------
 
 // A window of the test's own, to be in front before the stand-in is brought there.

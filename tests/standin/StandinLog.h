@@ -2,8 +2,14 @@
 // and a reader for tests. Portable, so that it needs nothing of the platform.
 //
 // The stand-in is started as
-//     standin.exe LOGFILE [normal|maximized|minimized]
-// and appends one line per event to LOGFILE, flushed at once, so that a test
+//     standin.exe LOGFILE [normal|maximized|minimized] [--history FILE] [--stays-behind]
+// FILE holds the addresses that the bar completes from, one a line in UTF-8,
+// the most recent first; without it the history is empty. With --stays-behind
+// the stand-in is a browser that cannot be brought to the front: a click does
+// not activate it and does not reach it, and when it is activated all the
+// same it hands the foreground back to the window that had it before.
+//
+// It appends one line per event to LOGFILE, flushed at once, so that a test
 // can read the file while the stand-in runs. Fields are separated by single
 // spaces, numbers are decimal, every line ends in "\n":
 //
@@ -13,9 +19,17 @@
 //   char <code>                 WM_CHAR reached the bar: one UTF-16 code unit
 //   keydown <vk> <scan> <ext>   WM_KEYDOWN or WM_SYSKEYDOWN reached the bar;
 //   keyup <vk> <scan> <ext>     ext is 1 when the extended-key bit was set
-//   enter <text>                Enter went down in the bar: the rest of the
-//                               line is the bar's whole text, in UTF-8
-//   wheel <delta>               WM_MOUSEWHEEL reached the bar or the window
+//   complete <typed> <text>     the bar completed what was typed: the rest of
+//                               the line is its whole text in UTF-8, of which
+//                               all after the first <typed> UTF-16 code units
+//                               is the completion, left selected
+//   enter <text>                Enter went down in the bar and opened its
+//                               whole text, the rest of the line, in UTF-8;
+//                               the page has the keyboard focus afterwards
+//   refused click               (--stays-behind) a click was kept out
+//   refused front               (--stays-behind) the window was activated and
+//                               hands the foreground back
+//   wheel <delta>               WM_MOUSEWHEEL reached the bar, the page or the window
 //   click <x> <y>               the left button went down on the bar, at that
 //                               point of the screen
 //   activate <state> <minimized> WM_ACTIVATE: 0 inactive, 1 active, 2 by click
@@ -51,14 +65,18 @@ enum : uint32_t {
     kRequestShow = 0x8002,
     kRequestFocusBar = 0x8003,
     kRequestHang = 0x8004,
+    kGiveBack = 0x8005,  // the stand-in's own, posted to itself
 };
 
-enum class Kind { Ready, Char, KeyDown, KeyUp, Enter, Wheel, Click, Activate, ActivateApp, Focus, Placement, Unknown };
+enum class Kind {
+    Ready, Char, KeyDown, KeyUp, Complete, Enter, Refused, Wheel, Click, Activate, ActivateApp, Focus, Placement,
+    Unknown
+};
 
 struct Event {
     Kind kind = Kind::Unknown;
     std::vector<int64_t> values;  // the numeric fields, in the order above
-    std::string text;             // the bar's text of an "enter" line
+    std::string text;             // the text of a "complete", "enter" or "refused" line
 
     int64_t Value(size_t i) const { return i < values.size() ? values[i] : 0; }
 };
@@ -70,7 +88,8 @@ inline Kind KindOf(const std::string& word) {
     } kinds[] = {
         {"ready", Kind::Ready},       {"char", Kind::Char},
         {"keydown", Kind::KeyDown},   {"keyup", Kind::KeyUp},
-        {"enter", Kind::Enter},       {"wheel", Kind::Wheel},
+        {"complete", Kind::Complete}, {"enter", Kind::Enter},
+        {"refused", Kind::Refused},   {"wheel", Kind::Wheel},
         {"click", Kind::Click},
         {"activate", Kind::Activate}, {"activateapp", Kind::ActivateApp},
         {"focus", Kind::Focus},       {"placement", Kind::Placement},
@@ -86,8 +105,14 @@ inline Event ParseLine(const std::string& line) {
     e.kind = KindOf(line.substr(0, space));
     if (space == std::string::npos) return e;
     std::string rest = line.substr(space + 1);
-    if (e.kind == Kind::Enter) {
+    if (e.kind == Kind::Enter || e.kind == Kind::Refused) {
         e.text = rest;
+        return e;
+    }
+    if (e.kind == Kind::Complete) {
+        const size_t end = rest.find(' ');
+        e.values.push_back(std::stoll(rest.substr(0, end)));
+        e.text = end == std::string::npos ? std::string() : rest.substr(end + 1);
         return e;
     }
     std::istringstream fields(rest);

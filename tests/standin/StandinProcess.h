@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -21,12 +22,21 @@ inline std::string OwnFolder() {
     return folder.substr(0, folder.find_last_of("\\/") + 1);
 }
 
+// How to start the stand-in; StandinLog.h says what each does.
+struct Options {
+    std::string show = "normal";  // "normal", "maximized" or "minimized"
+    std::string exe = OwnFolder() + "standin.exe";
+    std::vector<std::string> history;  // in UTF-8, the most recent first
+    bool staysBehind = false;
+};
+
 class Process {
 public:
-    // Starts standin.exe from the folder of the running executable, shown as
-    // `show` says ("normal", "maximized" or "minimized"), and waits for it to
-    // report that it is ready.
-    explicit Process(const std::string& show = "normal", const std::string& exe = OwnFolder() + "standin.exe") {
+    explicit Process(const std::string& show = "normal", const std::string& exe = OwnFolder() + "standin.exe")
+        : Process(Options{show, exe, {}, false}) {}
+
+    // Starts the stand-in and waits for it to report that it is ready.
+    explicit Process(const Options& options) {
         static int counter = 0;
         char temp[MAX_PATH] = {};
         GetTempPathA(MAX_PATH, temp);
@@ -34,7 +44,14 @@ public:
                    std::to_string(++counter) + ".log";
         DeleteFileA(logPath_.c_str());
 
-        std::string command = "\"" + exe + "\" \"" + logPath_ + "\" " + show;
+        std::string command = "\"" + options.exe + "\" \"" + logPath_ + "\" " + options.show;
+        if (!options.history.empty()) {
+            historyPath_ = logPath_ + ".history";
+            std::ofstream history(historyPath_, std::ios::binary | std::ios::trunc);
+            for (const std::string& address : options.history) history << address << "\n";
+            command += " --history \"" + historyPath_ + "\"";
+        }
+        if (options.staysBehind) command += " --stays-behind";
         STARTUPINFOA si = {};
         si.cb = sizeof si;
         if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &info_))
@@ -62,6 +79,7 @@ public:
             CloseHandle(info_.hThread);
         }
         DeleteFileA(logPath_.c_str());
+        if (!historyPath_.empty()) DeleteFileA(historyPath_.c_str());
     }
 
     Process(const Process&) = delete;
@@ -116,6 +134,7 @@ public:
 
 private:
     std::string logPath_;
+    std::string historyPath_;
     PROCESS_INFORMATION info_ = {};
     HWND window_ = nullptr;
     HWND bar_ = nullptr;
