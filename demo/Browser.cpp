@@ -4,6 +4,10 @@
 // the command line, so that the demonstration's own server answers for every
 // host. It knows nothing of the program that drives it.
 //
+// The address bar behaves like today's browsers' (tests/standin/AddressBar.h,
+// which the end-to-end tests' stand-in browser shares): it completes what is
+// typed from the addresses visited so far and leaves the completion selected.
+//
 // The fetch runs on the window's thread: the one server it talks to is on this
 // machine and the timeouts are short, so the window is never unresponsive for
 // long, and no second thread has to be kept in step with the window.
@@ -16,6 +20,7 @@
 #include "demo/DemoBrowser.h"
 #include "demo/HttpFetch.h"
 #include "demo/PageText.h"
+#include "tests/standin/AddressBar.h"
 
 namespace {
 
@@ -103,6 +108,7 @@ private:
     HWND m_status = nullptr;
     HWND m_lastFocus = nullptr;
     HFONT m_pageFont = nullptr;
+    standin::AddressBar m_addressBar;
 };
 
 HWND Browser::Create(HINSTANCE instance) {
@@ -125,6 +131,7 @@ void Browser::Navigate(const std::wstring& typed) {
     const std::wstring address = Wide(demo::AddressFor(Utf8(typed)));
     if (address.empty()) return;
     SetWindowTextW(m_bar, address.c_str());
+    m_addressBar.Visited(address);
     if (demo::IsBlankPage(Utf8(address))) {
         Show(L"", L"", L"");
         return;
@@ -228,7 +235,8 @@ LRESULT Browser::OnBarMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     // A single-line edit would beep at the Enter character.
     if (msg == WM_CHAR && (wParam == L'\r' || wParam == L'\n')) return 0;
-    return DefSubclassProc(m_bar, msg, wParam, lParam);
+    return m_addressBar.Handle(m_bar, msg, wParam, lParam,
+                               [&] { return DefSubclassProc(m_bar, msg, wParam, lParam); });
 }
 
 void Browser::CreateControls() {

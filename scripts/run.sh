@@ -11,12 +11,14 @@
 # calibrates the program to the browser's address bar with the space bar on
 # both corners, presses Start with a WebSites.txt of the local pages, lets it
 # surf for N minutes, then moves the mouse, which ends the session with the
-# program's summary box.
+# program's summary box. The browser's address bar completes what is typed from
+# the addresses it has visited, as today's browsers do.
 #
 # Without a display it all runs on a virtual one, and the run is kept as an
 # animated GIF and a contact sheet of screenshots taken every second. With a
 # display ($DISPLAY answers) it runs there, live, in Wine's desktop window.
-# Either way it ends by printing the server's visit log, the summary box's
+# Either way it ends by printing the server's visit log, whether every visit
+# landed on the address the program drew (demo/landed.py), the summary box's
 # text and the timings. Everything is kept in build/demo/<date-time>/
 # ($VERUVO_DEMO_DIR to choose another folder).
 set -uo pipefail
@@ -277,6 +279,15 @@ done_at=$(date +%s)
 step "The web server's log: every page asked for (time, seconds since the server started, status, address, title)"
 if [[ -s $visits ]]; then cat "$visits"; else echo "(no requests)"; fi
 
+step "Did every visit land on the address drawn (the sponsors page or an entry of WebSites.txt)?"
+sponsors="http://$(sed -n 's/^#define MAKER_WEB_HOST "\(.*\)"$/\1/p' res/resource.h)/sponsors"
+landed=""
+if [[ -s $visits ]]; then
+  python3 demo/landed.py --visits "$visits" --sites "$work/WebSites.txt" --sponsors "$sponsors" && landed=1
+else
+  echo "(no requests)"
+fi
+
 step "The program's summary box (caption, then text)"
 if [[ -s $summary ]]; then cat "$summary"; else echo "(no summary box was seen)"; fi
 
@@ -306,3 +317,4 @@ echo "Everything is kept in $out"
 [[ -n $finished ]] && grep -q 'The demonstration is over\.' "$report" && [[ -s $summary ]] ||
   die "the demonstration did not run to its end (see $report)"
 [[ -n $live || -n $pictures ]] || die "no pictures of the run could be made"
+[[ -n $landed ]] || die "a visit did not land on the address drawn (see above)"
