@@ -3,6 +3,10 @@
 // them, each proving a whole road. The program's thread is busy for the length
 // of a visit, so the program is watched through what needs no answer from it
 // (stored captions, visibility) and through the stand-in's log.
+//
+// The stand-in's bar behaves like today's browsers': it completes inline from
+// a history that completes every address the program types, at every
+// character and after every wrong letter.
 #include <regex>
 #include <string>
 #include <vector>
@@ -24,16 +28,23 @@ constexpr Millis kWholeVisit{300000};
 
 class Surfing : public ProgramTest {
 protected:
+    // `entry`: the site list's only entry.
+    explicit Surfing(std::string entry = kEntry, bool browserStaysBehind = false)
+        : entry(std::move(entry)), m_browserStaysBehind(browserStaysBehind) {}
+
     void SetUp() override {
         SetCursorPos(kRestingPlace.x, kRestingPlace.y);
-        const std::string standinExe = WindowsPath(STANDIN_EXE_BUILT);
-        browser = std::make_unique<standin::Process>("normal", standinExe);
-        ASSERT_TRUE(browser->Ready()) << "the stand-in browser did not start from " << standinExe;
+        standin::Options options;
+        options.exe = WindowsPath(STANDIN_EXE_BUILT);
+        options.history = standin::HistoryAround({kSponsors, entry});
+        options.staysBehind = m_browserStaysBehind;
+        browser = std::make_unique<standin::Process>(options);
+        ASSERT_TRUE(browser->Ready()) << "the stand-in browser did not start from " << options.exe;
         // Calibrated to the stand-in's address bar: its corners, a little inside.
         RECT bar = RectOf(browser->Bar());
         InflateRect(&bar, -4, -4);
         ASSERT_TRUE(folder.Write("options.ini", OptionsFileOf(bar)));
-        ASSERT_TRUE(folder.Write("WebSites.txt", std::string(kEntry) + "\r\n"));
+        ASSERT_TRUE(folder.Write("WebSites.txt", entry + "\r\n"));
         ASSERT_NO_FATAL_FAILURE(StartAndWaitForMainDialog());
     }
 
@@ -84,7 +95,11 @@ protected:
 
     size_t Count(standin::Kind kind) const { return standin::OfKind(browser->Events(), kind).size(); }
 
+    const std::string entry;
     std::unique_ptr<standin::Process> browser;
+
+private:
+    const bool m_browserStaysBehind;
 };
 
 }  // namespace
@@ -222,6 +237,73 @@ TEST_F(Surfing, EscDuringASessionEndsTheProgramWithoutASummary) {
     PressKey(VK_ESCAPE);
     EXPECT_TRUE(program->WaitForExit(Millis(10000))) << program->Describe();
     EXPECT_EQ(0u, Count(standin::Kind::Click));
+}
+
+// --- Today's browsers -----------------------------------------------------------
+
+namespace {
+
+// A site-list entry so long that a typo in it is all but certain (one
+// character in a hundred is mistyped), and yet well within the list's limit.
+std::string LongEntry() {
+    std::string entry = "www.example.com/library";
+    for (int shelf = 1; entry.size() < 470; ++shelf) entry += "/shelf-" + std::to_string(shelf);
+    return entry;
+}
+
+bool Begins(const std::string& text, const std::string& beginning) {
+    return text.compare(0, beginning.size(), beginning) == 0;
+}
+
+class SurfingLongAddresses : public Surfing {
+protected:
+    SurfingLongAddresses() : Surfing(LongEntry()) {}
+
+    // A typo is erased with a Backspace, and nothing else is.
+    size_t Typos() const {
+        size_t typos = 0;
+        for (const standin::Event& e : browser->Events())
+            if (e.kind == standin::Kind::KeyDown && e.Value(0) == VK_BACK) ++typos;
+        return typos;
+    }
+
+    // Completions that the bar made of a wrong letter: of a text that begins
+    // neither address typed.
+    size_t CompletedTypos() const {
+        size_t completed = 0;
+        for (const standin::Event& e : standin::OfKind(browser->Events(), standin::Kind::Complete)) {
+            const std::string typed = e.text.substr(0, static_cast<size_t>(e.Value(0)));  // ASCII here
+            if (!Begins(kSponsors, typed) && !Begins(entry, typed)) ++completed;
+        }
+        return completed;
+    }
+};
+
+}  // namespace
+
+TEST_F(SurfingLongAddresses, EveryVisitLandsOnTheAddressDrawnThoughTheBarCompletesEvenTheTypos) {
+    ASSERT_NO_FATAL_FAILURE(StartSurfing("0"));
+    ASSERT_NO_FATAL_FAILURE(PutBrowserInFront());
+    EXPECT_EQ(kSponsors, WaitForEnter(0, kFirstEnter));
+
+    // Later visits type the entry, one character in a hundred mistyped: in
+    // about one session in two hundred the first two pages have no typo, and
+    // the third is awaited too.
+    size_t pages = 1;
+    do {
+        EXPECT_EQ(entry, WaitForEnter(pages, kWholeVisit + kWholeVisit));
+        ++pages;
+    } while (Typos() == 0 && pages < 3);
+
+    HWND box = TakeTheMouse(*program);
+    ASSERT_NE(nullptr, box) << program->Describe();
+    EXPECT_TRUE(std::regex_match(ContentOf(box).text,
+                                 std::regex(std::string(kSummary) + std::to_string(pages) + " pages in 0:\\d\\d")))
+        << ContentOf(box).text;
+    CloseMessageBox(box);
+    EXPECT_EQ(pages, Count(standin::Kind::Enter));
+    EXPECT_GT(Typos(), 0u) << "no typo was made: the test proved less than it should";
+    EXPECT_EQ(Typos(), CompletedTypos()) << "the bar did not complete every wrong letter";
 }
 
 }  // namespace e2e

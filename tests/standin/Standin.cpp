@@ -291,15 +291,20 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     if (!argv || argc < 2 || !g_log.Open(argv[1])) return 2;
     int show = SW_SHOWNORMAL;
+    POINT at = {100, 100};
     std::vector<std::wstring> history;
     for (int i = 2; i < argc; ++i) {
         const std::wstring arg = argv[i];
-        if (arg == L"--history" && i + 1 < argc)
+        if (arg == L"--history" && i + 1 < argc) {
             history = ReadHistory(argv[++i]);
-        else if (arg == L"--stays-behind")
+        } else if (arg == L"--at" && i + 2 < argc) {
+            at.x = _wtoi(argv[++i]);
+            at.y = _wtoi(argv[++i]);
+        } else if (arg == L"--stays-behind") {
             g_staysBehind = true;
-        else
+        } else {
             show = ShowCommandFor(arg);
+        }
     }
     LocalFree(argv);
     g_addressBar = std::make_unique<standin::AddressBar>(history, LogCompletion);
@@ -313,7 +318,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     wc.lpszClassName = kClassName;
     RegisterClassW(&wc);
 
-    HWND window = CreateWindowExW(0, kClassName, kTitle, WS_OVERLAPPEDWINDOW, 100, 100, 640, 240,
+    HWND window = CreateWindowExW(0, kClassName, kTitle, WS_OVERLAPPEDWINDOW, at.x, at.y, 640, 240,
                                   nullptr, nullptr, instance, nullptr);
     if (!window) return 3;
     if (g_staysBehind) SetTimer(window, kWatchForeground, 50, nullptr);

@@ -2,9 +2,11 @@
 // and a reader for tests. Portable, so that it needs nothing of the platform.
 //
 // The stand-in is started as
-//     standin.exe LOGFILE [normal|maximized|minimized] [--history FILE] [--stays-behind]
-// FILE holds the addresses that the bar completes from, one a line in UTF-8,
-// the most recent first; without it the history is empty. With --stays-behind
+//     standin.exe LOGFILE [normal|maximized|minimized] [--at X Y] [--history FILE] [--stays-behind]
+// The window, 640 x 240 pixels, has its top-left corner at (X, Y) of the
+// screen, at (100, 100) unless told. FILE holds the addresses that the bar
+// completes from, one a line in UTF-8, the most recent first; without it the
+// history is empty. With --stays-behind
 // the stand-in is a browser that cannot be brought to the front: a click does
 // not activate it and does not reach it, and when it is activated all the
 // same it hands the foreground back to the window that had it before.
@@ -121,17 +123,18 @@ inline Event ParseLine(const std::string& line) {
     return e;
 }
 
-// Every complete line of the log so far; a line still being written is left
-// for the next read.
-inline std::vector<Event> ReadLog(const std::string& path) {
-    std::vector<Event> events;
+// Appends to `events` every complete line of the log after the first `read`
+// bytes, and counts them into `read`; a line still being written is left for
+// the next read.
+inline void ReadLog(const std::string& path, size_t& read, std::vector<Event>& events) {
     std::ifstream in(path, std::ios::binary);
+    in.seekg(static_cast<std::streamoff>(read));
     std::string line;
     while (std::getline(in, line)) {
         if (in.eof()) break;  // no "\n" yet
+        read += line.size() + 1;
         events.push_back(ParseLine(line));
     }
-    return events;
 }
 
 inline std::vector<Event> OfKind(const std::vector<Event>& events, Kind kind) {

@@ -28,12 +28,29 @@ struct Options {
     std::string exe = OwnFolder() + "standin.exe";
     std::vector<std::string> history;  // in UTF-8, the most recent first
     bool staysBehind = false;
+    POINT at = {100, 100};  // the window's top-left corner
 };
+
+// A history in which the bar completes each of `addresses` at every
+// character typed, and also after every wrong letter typed in place of one of
+// its characters, as a well-used browser's bar would: each address, and each
+// of its beginnings followed by a wrong letter, extended by a path.
+inline std::vector<std::string> HistoryAround(const std::vector<std::string>& addresses) {
+    const std::string further = "/seen-before";
+    std::vector<std::string> history;
+    for (const std::string& address : addresses) {
+        history.push_back(address + further);
+        for (size_t i = 0; i < address.size(); ++i)
+            for (char wrong = 'a'; wrong <= 'z'; ++wrong)
+                if (wrong != address[i]) history.push_back(address.substr(0, i) + wrong + further);
+    }
+    return history;
+}
 
 class Process {
 public:
     explicit Process(const std::string& show = "normal", const std::string& exe = OwnFolder() + "standin.exe")
-        : Process(Options{show, exe, {}, false}) {}
+        : Process(Options{show, exe, {}, false, {100, 100}}) {}
 
     // Starts the stand-in and waits for it to report that it is ready.
     explicit Process(const Options& options) {
@@ -44,7 +61,8 @@ public:
                    std::to_string(++counter) + ".log";
         DeleteFileA(logPath_.c_str());
 
-        std::string command = "\"" + options.exe + "\" \"" + logPath_ + "\" " + options.show;
+        std::string command = "\"" + options.exe + "\" \"" + logPath_ + "\" " + options.show + " --at " +
+                              std::to_string(options.at.x) + " " + std::to_string(options.at.y);
         if (!options.history.empty()) {
             historyPath_ = logPath_ + ".history";
             std::ofstream history(historyPath_, std::ios::binary | std::ios::trunc);
@@ -88,7 +106,12 @@ public:
     bool Ready() const { return window_ != nullptr; }
     HWND Window() const { return window_; }
     HWND Bar() const { return bar_; }
-    std::vector<Event> Events() const { return ReadLog(logPath_); }
+    // Every event logged so far. A long session logs much, and tests ask
+    // often: each call reads only the lines added since the one before.
+    const std::vector<Event>& Events() const {
+        ReadLog(logPath_, read_, events_);
+        return events_;
+    }
 
     // Waits until the log holds an event for which `match` holds.
     bool WaitForEvent(const std::function<bool(const Event&)>& match, e2e::Millis timeout = e2e::kPatience) const {
@@ -135,6 +158,8 @@ public:
 private:
     std::string logPath_;
     std::string historyPath_;
+    mutable size_t read_ = 0;
+    mutable std::vector<Event> events_;
     PROCESS_INFORMATION info_ = {};
     HWND window_ = nullptr;
     HWND bar_ = nullptr;
