@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "res/resource.h"
+#include "tests/e2e/KeyWatch.h"
 #include "tests/e2e/ProgramTest.h"
 #include "tests/standin/StandinProcess.h"
 
@@ -304,6 +305,70 @@ TEST_F(SurfingLongAddresses, EveryVisitLandsOnTheAddressDrawnThoughTheBarComplet
     EXPECT_EQ(pages, Count(standin::Kind::Enter));
     EXPECT_GT(Typos(), 0u) << "no typo was made: the test proved less than it should";
     EXPECT_EQ(Typos(), CompletedTypos()) << "the bar did not complete every wrong letter";
+}
+
+namespace {
+
+// A browser that cannot be brought to the front, as on Windows an elevated
+// browser ignores a normal program's input and the lock screen takes it all:
+// the stand-in keeps the click out, and hands the foreground back when it is
+// activated all the same.
+class SurfingABrowserThatStaysBehind : public Surfing {
+protected:
+    SurfingABrowserThatStaysBehind() : Surfing(kEntry, true) {}
+
+    // Waits for the n-th visit (1 for the first) to click in vain, then for
+    // the visit to end. (A visit that sends keys is seen to answer while the
+    // test's key watch holds its key up, under Wine: fine, the watch tells.)
+    void WaitForVisitInVain(size_t n, Millis timeout) const {
+        ASSERT_TRUE(WaitUntil([&] { return RefusedClicks() >= n; }, timeout)) << "visit " << n << " did not come";
+        ASSERT_TRUE(WaitUntil([&] { return Answers(dialog); })) << "visit " << n << " did not end";
+    }
+
+    size_t RefusedClicks() const {
+        size_t clicks = 0;
+        for (const standin::Event& e : standin::OfKind(browser->Events(), standin::Kind::Refused))
+            if (e.text == "click") ++clicks;
+        return clicks;
+    }
+};
+
+}  // namespace
+
+TEST_F(SurfingABrowserThatStaysBehind, NoKeyGoesToAnotherWindowAndTheSessionGoesOn) {
+    // Another program's window, in which the user is writing a line.
+    standin::Options elsewhere;
+    elsewhere.exe = WindowsPath(STANDIN_EXE_BUILT);
+    elsewhere.at = {300, 440};
+    const standin::Process editor(elsewhere);
+    ASSERT_TRUE(editor.Ready());
+    const std::string line = "Dear Sir, I have the honour to";
+    editor.SetBarText(line, 9);
+    ASSERT_NO_FATAL_FAILURE(StartSurfing("0"));
+    KeyWatch keys;
+    ASSERT_TRUE(keys.Watching());
+
+    // Nothing typed anywhere: not a key was sent.
+    const auto expectNothingTyped = [&](const char* when) {
+        EXPECT_TRUE(keys.Presses().empty()) << when << ", keys were sent: " << keys.Describe();
+        EXPECT_EQ(line, TextOf(editor.Bar())) << when;
+        EXPECT_EQ(9, SelectionOf(editor.Bar()).start) << when;
+        EXPECT_EQ(9, SelectionOf(editor.Bar()).end) << when;
+        EXPECT_EQ(kStopCaption, StoredTextOf(Control(IDOK))) << when;
+    };
+
+    // The first visit while the user writes in the other window...
+    ASSERT_TRUE(editor.PutInFrontWithBarFocused());
+    ASSERT_NO_FATAL_FAILURE(WaitForVisitInVain(1, kFirstEnter));
+    expectNothingTyped("while the user was writing elsewhere");
+    // ...and the next while the program's own dialog has the keyboard.
+    ASSERT_NO_FATAL_FAILURE(Activate());
+    ASSERT_NO_FATAL_FAILURE(WaitForVisitInVain(2, Millis(60000)));
+    expectNothingTyped("while the program's own dialog had the keyboard");
+
+    EXPECT_EQ(nullptr, program->MessageBox());
+    EXPECT_EQ(0u, standin::OfKind(editor.Events(), standin::Kind::KeyDown).size());
+    EXPECT_EQ(0u, Count(standin::Kind::KeyDown) + Count(standin::Kind::Char));
 }
 
 }  // namespace e2e
