@@ -69,10 +69,9 @@ int DpiOf(HWND window) {
 
 SIZE SizeOf(const RECT& r) { return SIZE{r.right - r.left, r.bottom - r.top}; }
 
-}  // namespace
-
-extern "C" __declspec(dllexport) DWORD WINAPI MeasureTexts(void* block) {
-    auto& probe = *static_cast<e2e::TextProbe*>(block);
+// Runs on the dialog's own thread (OnDialogThread): its windows, their device
+// contexts and fonts are used there alone, as in the program itself.
+void MeasureAll(e2e::TextProbe& probe) {
     RECT r{};
     GetWindowRect(probe.dialog, &r);
     probe.window = SizeOf(r);
@@ -90,5 +89,42 @@ extern "C" __declspec(dllexport) DWORD WINAPI MeasureTexts(void* block) {
         ++probe.count;
     }
     for (int i = 0; i < probe.extraCount; ++i) Measure(GetDlgItem(probe.dialog, probe.extras[i].id), probe.extras[i]);
-    return 1;
+}
+
+UINT ProbeMessage() {
+    static const UINT message = RegisterWindowMessageW(L"Veruvo.TextProbe");
+    return message;
+}
+
+// Sees the messages sent to the dialog's thread; measures on ours alone.
+LRESULT CALLBACK OnDialogThread(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && sent->message == ProbeMessage() && sent->wParam == ProbeMessage())
+        MeasureAll(*reinterpret_cast<e2e::TextProbe*>(sent->lParam));
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+HMODULE ThisLibrary() {
+    HMODULE module = nullptr;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCWSTR>(&OnDialogThread), &module);
+    return module;
+}
+
+}  // namespace
+
+// Called on a thread that the test starts in the program. Measuring there, beside
+// the dialog's own thread, can corrupt Wine's heap; so the work is handed to
+// that thread through a hook on the messages sent to it.
+extern "C" __declspec(dllexport) DWORD WINAPI MeasureTexts(void* block) {
+    auto& probe = *static_cast<e2e::TextProbe*>(block);
+    const DWORD dialogThread = GetWindowThreadProcessId(probe.dialog, nullptr);
+    HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, OnDialogThread, ThisLibrary(), dialogThread);
+    if (!hook) return 0;
+    probe.count = -1;
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutW(probe.dialog, ProbeMessage(), ProbeMessage(), reinterpret_cast<LPARAM>(block), SMTO_NORMAL,
+                        30000, &answer);
+    UnhookWindowsHookEx(hook);
+    return probe.count >= 0 ? 1 : 0;
 }
