@@ -51,14 +51,6 @@ std::string Utf8(const std::wstring& text) {
     return out;
 }
 
-std::wstring TextOf(HWND window) {
-    const int length = GetWindowTextLengthW(window);
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    const int copied = GetWindowTextW(window, &text[0], length + 1);
-    text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
-    return text;
-}
-
 // An edit control breaks lines at CR LF only.
 std::wstring WithCrLf(const std::wstring& text) {
     std::wstring out;
@@ -230,7 +222,7 @@ LRESULT Browser::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 LRESULT Browser::OnBarMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_KEYDOWN && wParam == VK_RETURN) {
-        Navigate(TextOf(m_bar));
+        Navigate(standin::TextOf(m_bar));
         return 0;
     }
     // A single-line edit would beep at the Enter character.

@@ -13,14 +13,6 @@ std::wstring Lower(const std::wstring& text) {
     return lower;
 }
 
-std::wstring TextOf(HWND window) {
-    const int length = GetWindowTextLengthW(window);
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    const int copied = GetWindowTextW(window, &text[0], length + 1);
-    text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
-    return text;
-}
-
 // Where each form of an address that may be matched begins: the whole of it,
 // after its scheme, and after a "www." that follows the scheme.
 struct FormStarts {
@@ -38,6 +30,14 @@ struct FormStarts {
 bool IsTypedCharacter(WPARAM c) { return c >= 0x20 && c != 0x7F; }
 
 }  // namespace
+
+std::wstring TextOf(HWND window) {
+    const int length = GetWindowTextLengthW(window);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    const int copied = GetWindowTextW(window, &text[0], length + 1);
+    text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
+    return text;
+}
 
 AddressBar::AddressBar(const std::vector<std::wstring>& history, Completed completed)
     : m_completed(std::move(completed)) {

@@ -24,6 +24,9 @@
 
 namespace standin {
 
+// A window's whole text, as its own window procedure gives it.
+std::wstring TextOf(HWND window);
+
 class AddressBar {
 public:
     // What the bar showed after completing: the text typed, then the whole text.

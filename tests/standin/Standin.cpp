@@ -86,14 +86,6 @@ std::wstring Wide(const std::string& utf8) {
     return out;
 }
 
-std::wstring TextOf(HWND w) {
-    int length = GetWindowTextLengthW(w);
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    int copied = GetWindowTextW(w, &text[0], length + 1);
-    text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
-    return text;
-}
-
 void LogKey(const char* kind, WPARAM vk, LPARAM flags) {
     int scan = static_cast<int>((flags >> 16) & 0xFF);
     int extended = (flags & (1 << 24)) ? 1 : 0;
@@ -118,7 +110,7 @@ void LogPlacement(HWND window) {
 // page takes the keyboard, as in a browser, so that the next click into the
 // bar is one that focuses it.
 void Open(HWND bar) {
-    const std::wstring address = TextOf(bar);
+    const std::wstring address = standin::TextOf(bar);
     g_log.Write("enter " + Utf8(address));
     g_addressBar->Visited(address);
     SetFocus(g_page);
