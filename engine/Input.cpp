@@ -64,16 +64,17 @@ void SendUnicode(char16_t unit) {
 // are not the same on every layout), answered by the other Shift state. A
 // dead key is never pressed, as it would wait and combine with the next
 // character; nor Ctrl or Alt alone, which make shortcuts, not characters.
-bool KeysFor(char16_t c, desktop::KeyboardLayout layout, uint8_t& vk, uint8_t& state) {
+bool KeysFor(char16_t c, const KeyboardState& keyboard, uint8_t& vk, uint8_t& state) {
+    if (keyboard.composes) return false;
+    const desktop::KeyboardLayout layout = keyboard.layout;
     const int16_t found = desktop::KeyForChar(c, layout);
     if (found == -1) return false;
     vk = static_cast<uint8_t>(found & 0xFF);
     const uint8_t named = static_cast<uint8_t>((found >> 8) & 0xFF);
     const uint8_t chord = named & kLayoutAltGr;
     if ((named & ~(kLayoutShift | kLayoutAltGr)) != 0 || (chord != 0 && chord != kLayoutAltGr)) return false;
-    const bool capsLock = desktop::CapsLockOn();
     for (const uint8_t candidate : {named, static_cast<uint8_t>(named ^ kLayoutShift)}) {
-        const desktop::KeyMeaning made = desktop::CharOfKey(vk, candidate, capsLock, layout);
+        const desktop::KeyMeaning made = desktop::CharOfKey(vk, candidate, keyboard.capsLock, layout);
         if (!made.dead && made.c == c) {
             state = candidate;
             return true;
@@ -137,7 +138,12 @@ void PressBackspace(uint32_t count) {
     for (uint32_t i = 0; i < count; ++i) TapKey(desktop::kVkBack);
 }
 
-void TypeChar(char32_t c) {
+KeyboardState KeyboardOf(desktop::Window window) {
+    return KeyboardState{desktop::LayoutOfWindow(window), desktop::CapsLockOf(window),
+                         desktop::InputMethodComposes(window)};
+}
+
+void TypeChar(char32_t c, const KeyboardState& keyboard) {
     // A stray tab, escape or line end in a URL must not move the focus or submit.
     if (IsControl(c) || IsSurrogate(c) || c > 0x10FFFF) return;
     if (c > 0xFFFF) {
@@ -147,9 +153,8 @@ void TypeChar(char32_t c) {
         return;
     }
     const char16_t unit = static_cast<char16_t>(c);
-    const desktop::KeyboardLayout layout = desktop::LayoutOfWindow(desktop::GetForegroundWindow());
     uint8_t vk = 0, state = 0;
-    if (!KeysFor(unit, layout, vk, state)) {
+    if (!KeysFor(unit, keyboard, vk, state)) {
         SendUnicode(unit);
         return;
     }
@@ -170,11 +175,9 @@ void ForceForeground(desktop::Window window) {
 }
 
 void BringToFront(desktop::Window window) {
-    desktop::Placement placement;
-    const bool known = desktop::GetPlacement(window, placement);
     ForceForeground(window);
-    // Activation may restore a minimised or maximised window; put it back as it
-    // was. Posted, not waited for: a browser that hangs must not hang us.
-    placement.flags |= desktop::kWpfAsyncWindowPlacement;
-    if (known) desktop::SetPlacement(window, placement);
+    // Written back, a placement would move a snapped window to where it was
+    // before the snap: only a minimised window is touched. Posted, as a
+    // browser that hangs must not hang us.
+    if (desktop::IsMinimized(window)) desktop::RestoreWindow(window);
 }

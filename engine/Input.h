@@ -21,11 +21,22 @@ void ClickLeft();
 void TapKey(uint8_t vk);
 void PressKey(uint32_t code);
 void PressBackspace(uint32_t count);
-// Types one character (a Unicode code point) into the foreground window,
-// with the keys of that window's keyboard layout where they make it exactly,
-// else as a Unicode character. Control characters are never typed.
-void TypeChar(char32_t c);
-// Makes `window` the foreground window with its size, position and show state unchanged.
+// How a window takes the keys typed into it: read once before an address, as
+// the user may change any of it between visits.
+struct KeyboardState {
+    desktop::KeyboardLayout layout = nullptr;
+    bool capsLock = false;
+    bool composes = false;  // an input method turns keys into something else
+};
+KeyboardState KeyboardOf(desktop::Window window);
+// Types one character (a Unicode code point) into the foreground window, whose
+// keyboard is `keyboard`: with the keys of its layout where they make the
+// character exactly, else, and always where an input method would compose the
+// keys, as a Unicode character. Control characters are never typed.
+void TypeChar(char32_t c, const KeyboardState& keyboard);
+// Makes `window` the foreground window, restoring it when it is minimised.
+// Any other window stays exactly where the user put it: snapped, maximised or
+// not, it is never moved.
 void BringToFront(desktop::Window window);
 // Makes `window` the foreground window, borrowing the input of the thread that
 // owns the current foreground window so that the platform lets us.

@@ -91,11 +91,12 @@ private:
 
     // --- Page visit (engine/Visit.cpp) ----------------------------------------------------
     void FrontBrowser();
+    desktop::Window SessionBrowser();  // the browser captured on this session's first page, if still there
     void CaptureBrowser();
     bool BrowserCaptured();  // false once the captured window has gone, which is then forgotten
     void ForgetBrowser();
-    bool TypeAddress();      // false when the keyboard was not, or stopped being, with the window clicked
-    void BeforeKey() const;  // ends the typing unless the keyboard is still with the window clicked
+    // Clicks at `at` and types; false when the keyboard was not, or stopped being, with the browser.
+    bool TypeAddress(desktop::Point at);
     bool Unreached();        // counts a visit that could not type; false
     void TypeUrl(const char* url);
     void TypeTypo(char32_t meant);
@@ -106,7 +107,7 @@ private:
     // Throws CInterrupt (engine/Interrupt.h) when the user takes the mouse.
     void GuardedWait(uint32_t lo, uint32_t hi);
 
-    // --- Keys only for the browser clicked (engine/Visit.cpp) ------------------------------
+    // --- Keys only for the browser (engine/KeyGate.h) ---------------------------------------
     CKeyGate m_keyGate;
     uint32_t m_nUnreached = 0;  // visits in a row that could not type; the status line tells of several
 };

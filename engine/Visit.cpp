@@ -5,6 +5,7 @@
 // visit.
 //
 // The draws come in a fixed order, one per decision below; tests replay them.
+#include <algorithm>
 #include <cstdio>
 
 #include "engine/EntryText.h"
@@ -23,8 +24,12 @@ constexpr uint32_t kBarGlideSteps = 100;
 constexpr uint32_t kBarGlideStepMs = 5;
 constexpr int32_t kWheelNotch = 120;  // WHEEL_DELTA
 
-// The keyboard is not, or no longer, with the window clicked: no key may follow.
-struct CKeysElsewhere {};
+// Inclusive, as the draws of a point in it are, whichever way round its
+// corners were recorded.
+bool Contains(const desktop::Rect& r, desktop::Point p) {
+    return p.x >= std::min(r.left, r.right) && p.x <= std::max(r.left, r.right) &&
+           p.y >= std::min(r.top, r.bottom) && p.y <= std::max(r.top, r.bottom);
+}
 
 }  // namespace
 
@@ -35,12 +40,15 @@ void CSurfer::VisitPage() {
     // 2. Glide to the address bar.
     const int32_t y = RandomBetween(m_rcAddressBar.top, m_rcAddressBar.bottom);
     const int32_t x = RandomBetween(m_rcAddressBar.left, m_rcAddressBar.right);
-    GlideCursor(x, y, kBarGlideSteps, kBarGlideStepMs);
+    const bool stopped = GlideCursor(x, y, kBarGlideSteps, kBarGlideStepMs) != 0;
+    const desktop::Point at = desktop::GetCursorPos();
 
-    // 3 to 9. Click, and type the address into the window clicked. A visit
-    // that could not counts no page and reads nothing.
-    ClickLeft();
-    if (TypeAddress()) {
+    // 3 to 9. Click, and type the address into the browser. Only where the
+    // glide arrived: a nudge of the user's stops it wherever it is, over
+    // whatever window lies there. That visit is the user's doing, not the
+    // browser's: it counts neither a page nor a browser out of reach. A visit
+    // that could not type counts no page either, and reads nothing.
+    if (!stopped && Contains(m_rcAddressBar, at) && TypeAddress(at)) {
         GuardedWait(15000, 25000);  // the page loads
 
         // 10. Read the page.
@@ -55,23 +63,22 @@ void CSurfer::VisitPage() {
     desktop::SetTimer(DialogWindow(), TIMER_SURF, RandomRange(5000, 20000));
 }
 
-// Steps 4 to 9: clear the bar, choose the URL, type it and submit it. Every
-// key goes only while the window clicked has the keyboard; once it has not,
+// Steps 3 to 9: click, clear the bar, choose the URL, type it and submit it.
+// Every key goes through the gate: once the keyboard is not with the browser,
 // no further key is sent and false returned, with no page counted.
-bool CSurfer::TypeAddress() {
-    if (!m_keyGate.OpenAfterClick(desktop::GetCursorPos())) return Unreached();
+bool CSurfer::TypeAddress(desktop::Point at) {
+    if (!m_keyGate.Aim(at, SessionBrowser())) return Unreached();
+    ClickLeft();
+    if (!m_keyGate.OpenAfterClick()) return Unreached();
     m_nUnreached = 0;
     try {
         // 4 to 6. Clear the bar. These pauses do not watch the user: one who
         // goes on moving the mouse is caught by the first guarded wait.
-        BeforeKey();
-        TapKey(desktop::kVkHome);
+        m_keyGate.TapKey(desktop::kVkHome);
         PlainWait(200, 1000);
-        BeforeKey();
-        PressKey(kWithShift | desktop::kVkEnd);
+        m_keyGate.PressKey(kWithShift | desktop::kVkEnd);
         PlainWait(200, 1000);
-        BeforeKey();
-        PressKey(desktop::kVkDelete);
+        m_keyGate.PressKey(desktop::kVkDelete);
         PlainWait(200, 1000);
 
         // 7. Choose the URL.
@@ -92,19 +99,13 @@ bool CSurfer::TypeAddress() {
         // Today's address bars complete what was typed from their history and
         // leave the completion selected; Delete drops it, so Enter opens what
         // was typed.
-        BeforeKey();
-        PressKey(desktop::kVkDelete);
-        BeforeKey();
+        m_keyGate.PressKey(desktop::kVkDelete);
+        m_keyGate.PressKey(desktop::kVkReturn);
         ++m_nPages;
-        PressKey(desktop::kVkReturn);
         return true;
     } catch (const CKeysElsewhere&) {
         return Unreached();
     }
-}
-
-void CSurfer::BeforeKey() const {
-    if (!m_keyGate.Open()) throw CKeysElsewhere();
 }
 
 bool CSurfer::Unreached() {
@@ -113,7 +114,12 @@ bool CSurfer::Unreached() {
 }
 
 void CSurfer::FrontBrowser() {
-    if (m_nPages != 0 && BrowserCaptured()) BringToFront(m_hBrowser);
+    if (const desktop::Window browser = SessionBrowser()) BringToFront(browser);
+}
+
+// On a session's first page there is none yet, whatever an earlier session left.
+desktop::Window CSurfer::SessionBrowser() {
+    return m_nPages != 0 && BrowserCaptured() ? m_hBrowser : nullptr;
 }
 
 bool CSurfer::BrowserCaptured() {
@@ -132,15 +138,9 @@ void CSurfer::ForgetBrowser() {
 // glide left on the address bar. Taken once per session, and again only when
 // it has gone: the rest of the session keeps it even if the user moves it.
 void CSurfer::CaptureBrowser() {
-    desktop::Window window = desktop::WindowFromPoint(desktop::GetCursorPos());
+    const desktop::Window window = BrowserWindowAt(desktop::GetCursorPos());
     // Nothing there (or gone before it could be measured): carry on without.
     if (!window) return;
-    for (;;) {
-        desktop::Window up = desktop::IsChildWindow(window) ? desktop::ParentOf(window)
-                                                            : desktop::OwnerOf(window);
-        if (!up) break;
-        window = up;
-    }
     desktop::Rect rect;
     const uint32_t thread = desktop::WindowThreadId(window);
     if (thread == 0 || !desktop::GetWindowRect(window, rect)) return;
@@ -164,8 +164,7 @@ void CSurfer::CaptureBrowser() {
 void CSurfer::TypeUrl(const char* url) {
     for (const char32_t c : EntryCharacters(url)) {
         if (RandomRange(1, 100) == 3) TypeTypo(c);
-        BeforeKey();
-        TypeChar(c);
+        m_keyGate.TypeChar(c);
         GuardedWait(50, 300);
     }
 }
@@ -178,13 +177,10 @@ void CSurfer::TypeTypo(char32_t meant) {
     do {
         letter = RandomRange('a', 'z');
     } while (letter == meant);
-    BeforeKey();
-    TypeChar(letter);
+    m_keyGate.TypeChar(letter);
     GuardedWait(300, 600);
-    BeforeKey();
-    PressKey(desktop::kVkDelete);
-    BeforeKey();
-    PressBackspace(1);
+    m_keyGate.PressKey(desktop::kVkDelete);
+    m_keyGate.PressBackspace();
     GuardedWait(300, 600);
 }
 

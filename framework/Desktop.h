@@ -33,16 +33,6 @@ struct Rect {
     bool operator!=(const Rect& o) const { return !(*this == o); }
 };
 
-// Size, position and show state of a top-level window, as the platform keeps
-// it; only read and written back whole.
-struct Placement {
-    uint32_t showCmd = 0;
-    Rect normal;
-    Point minPosition;
-    Point maxPosition;
-    uint32_t flags = 0;
-};
-
 // Virtual-key codes used by the engine (the platform's values).
 enum : uint8_t {
     kVkBack = 0x08,
@@ -88,7 +78,18 @@ struct KeyMeaning {
     bool dead = false;
 };
 KeyMeaning CharOfKey(uint8_t vk, uint8_t shiftState, bool capsLock, KeyboardLayout layout);
-bool CapsLockOn();
+// Caps Lock as the thread of `w` sees it, which makes the keys typed there.
+// Our own thread takes no keyboard input while the browser has it, and
+// attaching thread input resets its key state, so ours may be stale.
+bool CapsLockOf(Window w);
+// Whether an input method is open in native conversion mode on the window
+// that has the keyboard in the thread of `w`: keys typed by virtual key would
+// go into its composition and come out converted.
+bool InputMethodComposes(Window w);
+// Whether the process of `w` runs at a higher integrity level than ours, or
+// its level cannot be read. The platform drops our input to such a window
+// without a word.
+bool RunsAboveUs(Window w);
 // A window of this process: never one that a visit's keys may go to.
 bool IsOwnWindow(Window w);
 // Through the system's ANSI code page, a character (one byte or two) at a time.
@@ -104,8 +105,9 @@ bool SetForegroundWindow(Window w);
 uint32_t CurrentThreadId();
 uint32_t WindowThreadId(Window w);
 bool AttachThreadInput(uint32_t from, uint32_t to, bool attach);
-bool GetPlacement(Window w, Placement& out);
-bool SetPlacement(Window w, const Placement& p);
+bool IsMinimized(Window w);
+// Restores a minimised window, posted to its thread, never waited for.
+void RestoreWindow(Window w);
 Window WindowFromPoint(Point p);
 Window ParentOf(Window w);   // the parent of a child window
 Window OwnerOf(Window w);    // the owner of a top-level window
@@ -115,9 +117,6 @@ Rect VirtualScreen();        // the bounding rectangle of all monitors
 Rect CursorClip();           // GetClipCursor: the whole screen unless confined
 
 // --- Windows whose thread may hang ---------------------------------------------
-// WINDOWPLACEMENT's WPF_ASYNCWINDOWPLACEMENT: the platform posts the change to
-// the window's thread instead of waiting there until that thread has made it.
-enum : uint32_t { kWpfAsyncWindowPlacement = 0x0004 };
 // True when the window's thread has stopped taking its messages, or does not
 // answer within a moment; asking never waits longer than that moment.
 bool IsHungWindow(Window w);

@@ -4,6 +4,7 @@
 #include "framework/Desktop.h"
 
 #include <windows.h>
+#include <imm.h>
 
 #include <ctime>
 #include <string>
@@ -16,11 +17,39 @@ namespace {
 HWND ToHwnd(Window w) { return static_cast<HWND>(w); }
 
 Rect FromRect(const RECT& r) { return Rect{r.left, r.top, r.right, r.bottom}; }
-RECT ToRect(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
 bool IsDialog(HWND w) {
     char name[16] = {};
     return w && ::GetClassNameA(w, name, sizeof name) > 0 && std::string(name) == "#32770";
+}
+
+// A message to another thread's window that is answered within a moment or
+// not at all. SMTO_BLOCK: nothing sent to us meanwhile runs, as nothing runs
+// during a visit.
+bool Ask(HWND window, UINT message, WPARAM wParam, DWORD_PTR& answer) {
+    constexpr UINT kAnswerMs = 200;
+    return ::SendMessageTimeoutW(window, message, wParam, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, kAnswerMs, &answer) != 0;
+}
+
+// The mandatory integrity level of a process (SECURITY_MANDATORY_*_RID), read
+// from its token.
+constexpr DWORD kUnknownLevel = 0xFFFFFFFF;
+DWORD IntegrityLevel(HANDLE process) {
+    HANDLE token = nullptr;
+    if (!::OpenProcessToken(process, TOKEN_QUERY, &token)) return kUnknownLevel;
+    struct {
+        TOKEN_MANDATORY_LABEL label;
+        BYTE sid[SECURITY_MAX_SID_SIZE];
+    } answer;
+    DWORD size = 0;
+    DWORD level = kUnknownLevel;
+    if (::GetTokenInformation(token, TokenIntegrityLevel, &answer, sizeof answer, &size)) {
+        const PSID sid = answer.label.Label.Sid;
+        const UCHAR count = *::GetSidSubAuthorityCount(sid);
+        if (count > 0) level = *::GetSidSubAuthority(sid, count - 1u);
+    }
+    ::CloseHandle(token);
+    return level;
 }
 
 void SendKeyboardInput(WORD vk, WORD scan, DWORD flags) {
@@ -104,8 +133,46 @@ KeyMeaning CharOfKey(uint8_t vk, uint8_t shiftState, bool capsLock, KeyboardLayo
     return n == 1 ? KeyMeaning{static_cast<char16_t>(out[0]), false} : KeyMeaning{};
 }
 
-// Toggled state as this thread last saw it.
-bool CapsLockOn() { return (::GetKeyState(VK_CAPITAL) & 1) != 0; }
+bool CapsLockOf(Window w) {
+    // Sharing the input of the window's thread for a moment, this thread reads
+    // the key state that the window's keys are made with. Not with a thread
+    // that hangs: attached, we would wait with it.
+    const DWORD self = ::GetCurrentThreadId();
+    const DWORD thread = ::GetWindowThreadProcessId(ToHwnd(w), nullptr);
+    const bool attached = thread != 0 && thread != self && !IsHungWindow(w) && ::AttachThreadInput(self, thread, TRUE);
+    const bool on = (::GetKeyState(VK_CAPITAL) & 1) != 0;
+    if (attached) ::AttachThreadInput(self, thread, FALSE);
+    return on;
+}
+
+bool InputMethodComposes(Window w) {
+    // imm.h leaves out the requests of WM_IME_CONTROL that ask an input method
+    // window for its state; these are their values.
+    constexpr WPARAM kImcGetConversionMode = 0x0001;
+    constexpr WPARAM kImcGetOpenStatus = 0x0005;
+    HWND target = ToHwnd(w);
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    if (::GetGUIThreadInfo(::GetWindowThreadProcessId(target, nullptr), &info) && info.hwndFocus)
+        target = info.hwndFocus;
+    const HWND ime = ::ImmGetDefaultIMEWnd(target);
+    DWORD_PTR open = 0;
+    DWORD_PTR mode = 0;
+    return ime && Ask(ime, WM_IME_CONTROL, kImcGetOpenStatus, open) && open != 0 &&
+           Ask(ime, WM_IME_CONTROL, kImcGetConversionMode, mode) && (mode & IME_CMODE_NATIVE) != 0;
+}
+
+bool RunsAboveUs(Window w) {
+    DWORD id = 0;
+    ::GetWindowThreadProcessId(ToHwnd(w), &id);
+    if (id == ::GetCurrentProcessId()) return false;
+    const HANDLE process = id ? ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id) : nullptr;
+    if (!process) return true;
+    const DWORD theirs = IntegrityLevel(process);
+    ::CloseHandle(process);
+    const DWORD ours = IntegrityLevel(::GetCurrentProcess());
+    return theirs == kUnknownLevel || ours == kUnknownLevel || theirs > ours;
+}
 
 bool IsOwnWindow(Window w) {
     DWORD process = 0;
@@ -147,28 +214,9 @@ bool AttachThreadInput(uint32_t from, uint32_t to, bool attach) {
     return ::AttachThreadInput(from, to, attach ? TRUE : FALSE) != FALSE;
 }
 
-bool GetPlacement(Window w, Placement& out) {
-    WINDOWPLACEMENT wp = {};
-    wp.length = sizeof wp;
-    if (!::GetWindowPlacement(ToHwnd(w), &wp)) return false;
-    out.showCmd = wp.showCmd;
-    out.normal = FromRect(wp.rcNormalPosition);
-    out.minPosition = Point{wp.ptMinPosition.x, wp.ptMinPosition.y};
-    out.maxPosition = Point{wp.ptMaxPosition.x, wp.ptMaxPosition.y};
-    out.flags = wp.flags;
-    return true;
-}
+bool IsMinimized(Window w) { return ::IsIconic(ToHwnd(w)) != FALSE; }
 
-bool SetPlacement(Window w, const Placement& p) {
-    WINDOWPLACEMENT wp = {};
-    wp.length = sizeof wp;
-    wp.flags = p.flags;
-    wp.showCmd = p.showCmd;
-    wp.ptMinPosition = POINT{p.minPosition.x, p.minPosition.y};
-    wp.ptMaxPosition = POINT{p.maxPosition.x, p.maxPosition.y};
-    wp.rcNormalPosition = ToRect(p.normal);
-    return ::SetWindowPlacement(ToHwnd(w), &wp) != FALSE;
-}
+void RestoreWindow(Window w) { ::ShowWindowAsync(ToHwnd(w), SW_RESTORE); }
 
 // --- Windows whose thread may hang ---------------------------------------------
 
@@ -177,11 +225,9 @@ bool IsHungWindow(Window w) {
     // Our own thread answers whenever it asks.
     if (::GetWindowThreadProcessId(window, nullptr) == ::GetCurrentThreadId()) return false;
     if (::IsHungAppWindow(window)) return true;
-    // IsHungAppWindow tells only after seconds of silence. SMTO_BLOCK: nothing
-    // sent to us meanwhile runs, as nothing runs during a visit.
-    constexpr UINT kAnswerMs = 200;
+    // IsHungAppWindow tells only after seconds of silence.
     DWORD_PTR ignored = 0;
-    return ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, kAnswerMs, &ignored) == 0;
+    return !Ask(window, WM_NULL, 0, ignored);
 }
 
 Window WindowFromPoint(Point p) { return ::WindowFromPoint(POINT{p.x, p.y}); }

@@ -46,12 +46,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     sim::SetCodePage((choice & 8) ? sim::CodePage::k932 : sim::CodePage::k1252);
     sim::SetForeground(sim::AddWindow("Browser", desktop::Rect{0, 0, 800, 600}));
 
+    const KeyboardState keyboard = KeyboardOf(desktop::GetForegroundWindow());
     const std::u32string characters = EntryCharacters(entry.c_str());
     std::u32string printable;
     for (char32_t c : characters) {
         Require(c <= 0x10FFFF && !(c >= 0xD800 && c < 0xE000), "every character is a code point");
         if (!IsControl(c)) printable += c;
-        TypeChar(c);
+        TypeChar(c, keyboard);
     }
     Require(sim::TypedText() == sim::Utf8(Utf16(printable)), "the browser gets exactly the entry's characters");
     return 0;

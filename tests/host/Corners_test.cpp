@@ -30,7 +30,7 @@ TEST_F(MainDialog, ActivatesItselfPastTheForegroundLock) {
     EXPECT_EQ(sim::Foreground(), dialog_.DialogWindow());
     EXPECT_EQ(sim::Only(sim::Events(), {sim::Kind::Attach}).size(), 2u);
     EXPECT_TRUE(sim::AttachedThreads().empty());
-    EXPECT_TRUE(sim::Only(sim::Events(), {sim::Kind::PlacementSet}).empty()) << "no placement is written";
+    EXPECT_TRUE(sim::Only(sim::Events(), {sim::Kind::Restore}).empty()) << "no window is restored";
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // Bringing a window to the front: the input attachment around it, and the
-// browser's placement kept as it was.
+// browser left where the user put it.
 #include "engine/Input.h"
 #include "tests/sim/SimTest.h"
 #include "tests/sim/TestSurfer.h"
@@ -47,29 +47,30 @@ TEST_F(Foreground, NoAttachmentToOurselvesOrToNobody) {
     EXPECT_TRUE(Attaches().empty());
 }
 
-TEST_F(Foreground, PlacementIsPutBackAfterTheSwitch) {
-    // A platform that restores the window it activates.
-    sim::OnForeground([](sim::Window w) { sim::Win(w).placement.showCmd = sim::kShowNormal; });
-    for (uint32_t show : {sim::kShowMaximized, sim::kShowMinimized, sim::kShowNormal}) {
-        sim::Placement placement = sim::Win(browser_).placement;
-        placement.showCmd = show;
-        placement.normal = {40, 30, 640, 480};
-        sim::Win(browser_).placement = placement;
+// A snapped window lies elsewhere than its placement says; writing that back
+// would move it. Only a minimised window is touched: restored, after the switch.
+TEST_F(Foreground, OnlyAMinimisedWindowIsRestoredAndNoneMoved) {
+    const desktop::Rect snapped{0, 0, 512, 768};
+    for (uint32_t show : {sim::kShowMaximized, sim::kShowNormal, sim::kShowMinimized}) {
+        SCOPED_TRACE(show);
+        sim::Snap(browser_, snapped);
+        sim::Win(browser_).placement = sim::Placement{show, {40, 30, 640, 480}};
         sim::SetForeground(other_);
         const size_t mark = sim::Mark();
 
         BringToFront(browser_);
-        EXPECT_EQ(sim::Win(browser_).placement.showCmd, show);
-        EXPECT_EQ(sim::Win(browser_).placement.normal, placement.normal);
-        const auto steps = sim::Only(sim::EventsSince(mark), {sim::Kind::Foreground, sim::Kind::PlacementSet});
-        ASSERT_EQ(steps.size(), 2u);
-        EXPECT_EQ(steps[0].kind, sim::Kind::Foreground) << "written back after the switch";
+        const bool minimised = show == sim::kShowMinimized;
+        EXPECT_EQ(sim::Foreground(), browser_);
+        EXPECT_EQ(sim::Win(browser_).rect, minimised ? sim::Win(browser_).placement.normal : snapped);
+        const auto steps = sim::Only(sim::EventsSince(mark), {sim::Kind::Foreground, sim::Kind::Restore});
+        ASSERT_EQ(steps.size(), minimised ? 2u : 1u) << sim::Describe(steps);
+        EXPECT_EQ(steps[0].kind, sim::Kind::Foreground);
     }
 }
 
 // A window whose thread has stopped taking its messages (a hung browser, or
 // whatever else is in front) is never waited for: its input is not borrowed,
-// and the placement is posted to it.
+// and a restore is posted to it.
 TEST_F(Foreground, AHungThreadIsNeverWaitedFor) {
     TestSurfer dialog;
     const sim::Window ours = dialog.DialogWindow();
@@ -98,9 +99,6 @@ TEST_F(Foreground, AHungThreadIsNeverWaitedFor) {
         }
         EXPECT_TRUE(sim::Only(sim::Events(), {sim::Kind::Hang}).empty()) << sim::Describe(sim::Events());
         for (const sim::Event& e : Attaches()) EXPECT_NE(c.hung, e.toThread) << sim::Describe(e);
-        for (const sim::Event& e : sim::Only(sim::Events(), {sim::Kind::PlacementSet})) {
-            EXPECT_TRUE(e.placement.flags & desktop::kWpfAsyncWindowPlacement) << sim::Describe(e);
-        }
         sim::HangThread(c.hung, 0);  // answers again
     }
 }
@@ -109,7 +107,7 @@ TEST_F(Foreground, WindowThatIsGoneIsPassedOverSilently) {
     sim::DestroyWindow(browser_);
     BringToFront(browser_);
     EXPECT_EQ(sim::Foreground(), other_);
-    EXPECT_TRUE(sim::Only(sim::Events(), {sim::Kind::PlacementSet}).empty());
+    EXPECT_TRUE(sim::Only(sim::Events(), {sim::Kind::Restore}).empty());
     EXPECT_TRUE(sim::AttachedThreads().empty());
 }
 

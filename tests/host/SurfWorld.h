@@ -3,10 +3,12 @@
 // program whose address bar the dialog has recorded.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "engine/Random.h"
+#include "res/resource.h"
 #include "tests/host/TempFolder.h"
 #include "tests/sim/SimDesktop.h"
 #include "tests/sim/TestSurfer.h"
@@ -47,6 +49,45 @@ protected:
         surfer->m_rcBrowser = sim::Win(browser).rect;
     }
 
+    // Visits ended since `mark`: each arms the next one.
+    static size_t VisitsEndedSince(size_t mark) {
+        size_t n = 0;
+        for (const sim::Event& e : sim::Only(sim::EventsSince(mark), {sim::Kind::TimerSet}))
+            n += e.timerId == TIMER_SURF;
+        return n;
+    }
+
+    // The dialog's message loop until `n` visits have ended since `mark`,
+    // and then for a status tick.
+    void RunUntilVisitsEnded(size_t mark, size_t n) {
+        while (VisitsEndedSince(mark) < n) surfer->RunFor(1000);
+        surfer->RunFor(1000);
+    }
+
+    // A window of the user's that stays on top. With `nudging`, the user
+    // nudges the mouse once as each glide crosses it, until it closes; the
+    // glide then stops over it.
+    desktop::Window AddNote(desktop::Rect rect, bool nudging) {
+        const desktop::Window note = sim::AddWindow("Note", rect, kNoteThread);
+        sim::Win(note).topmost = true;
+        if (nudging) {
+            nudge_ = [this, note, rect, last = int64_t{-1000}]() mutable {
+                if (!sim::Exists(note)) return;
+                const desktop::Point p = sim::Cursor();
+                const int64_t now = static_cast<int64_t>(sim::NowMs());
+                if (p.x >= rect.left && p.x < rect.right - 10 && p.y >= rect.top && p.y < rect.bottom - 10 &&
+                    now >= last + 1000) {
+                    sim::MoveCursorBy(8, 8);
+                    last = now;
+                }
+                sim::At(sim::NowMs() + 1, nudge_);
+            };
+            sim::At(sim::NowMs(), nudge_);
+        }
+        return note;
+    }
+
+    static constexpr uint32_t kNoteThread = 4000;
     static constexpr uint32_t kSeed = 20240611;
     static constexpr const char* kEntry = "www.example.com/a?b=1&c=~x";
     static constexpr const char* kSponsors = "http://www.nimbrel.com/sponsors";
@@ -55,4 +96,7 @@ protected:
     desktop::Window browser = nullptr;
     desktop::Window toolbar = nullptr;
     desktop::Window bar = nullptr;
+
+private:
+    std::function<void()> nudge_;
 };

@@ -313,7 +313,7 @@ TEST_F(VisitTest, ABrowserThatHasGoneIsForgottenAndCapturedAnew) {
 
         surfer->VisitPage();
         for (const sim::Event& e : sim::Events()) {
-            const bool touched = e.kind == sim::Kind::Foreground || e.kind == sim::Kind::PlacementSet;
+            const bool touched = e.kind == sim::Kind::Foreground || e.kind == sim::Kind::Restore;
             EXPECT_FALSE(touched && e.window == old) << sim::Describe(e);
         }
         EXPECT_EQ(reopened, surfer->m_hBrowser);

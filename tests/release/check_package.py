@@ -33,7 +33,7 @@ PLATFORMS = {
 # is the system's own msvcrt.dll, or the Universal CRT's api sets.
 WINDOWS_DLLS = {
     "kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "shell32.dll",
-    "winmm.dll", "uxtheme.dll", "advapi32.dll", "msvcrt.dll",
+    "winmm.dll", "uxtheme.dll", "advapi32.dll", "imm32.dll", "msvcrt.dll",
 }
 WINDOWS_DLL_PREFIXES = ("api-ms-win-crt-",)
 

@@ -57,6 +57,8 @@ struct State {
 
     std::map<uint32_t, Layout> layouts;  // threads not on the US layout
     bool capsLock = false;
+    std::map<uint32_t, bool> composing;  // threads with an input method that composes
+    std::map<uint32_t, bool> aboveUs;    // threads of processes above our integrity level
     CodePage codePage = CodePage::k1252;
     std::map<Window, Activation> activations;
 };
@@ -130,7 +132,12 @@ bool IsDescendantOrSelf(Window w, Window ancestor) {
 void BringToTop(Window w) {
     auto& z = S().zOrder;
     z.erase(std::remove(z.begin(), z.end(), w), z.end());
-    z.insert(z.begin(), w);
+    const SimWindow* sw = Find(w);
+    const bool topmost = sw && sw->topmost;
+    // In front of every window but those that stay on top, unless it is one.
+    auto at = z.begin();
+    while (!topmost && at != z.end() && Find(*at) && Find(*at)->topmost) ++at;
+    z.insert(at, w);
 }
 
 bool Attached(uint32_t from, uint32_t to) {
@@ -322,10 +329,7 @@ Window AddWindow(const std::string& text, Rect rect, uint32_t thread) {
     sw.text = text;
     sw.rect = rect;
     sw.thread = thread;
-    sw.placement.showCmd = kShowNormal;
     sw.placement.normal = rect;
-    sw.placement.minPosition = Point{-1, -1};
-    sw.placement.maxPosition = Point{-1, -1};
     s.windows[Key(w)] = sw;
     BringToTop(w);
     return w;
@@ -342,6 +346,8 @@ Window AddChild(Window parent, int id, const std::string& text, Rect rect, bool 
     sw.placement = Placement{};
     return w;
 }
+
+void Snap(Window w, Rect rect) { Win(w).rect = rect; }
 
 void DestroyWindow(Window w) {
     State& s = S();
@@ -449,6 +455,8 @@ Layout LayoutOf(uint32_t thread) {
 }
 
 void SetCapsLock(bool on) { S().capsLock = on; }
+void SetInputMethod(uint32_t thread, bool composing) { S().composing[thread] = composing; }
+void SetAboveUs(uint32_t thread, bool above) { S().aboveUs[thread] = above; }
 void SetCodePage(CodePage page) { S().codePage = page; }
 void SetActivation(Window w, Activation activation) { S().activations[w] = activation; }
 
@@ -508,7 +516,22 @@ KeyMeaning CharOfKey(uint8_t vk, uint8_t shiftState, bool capsLock, KeyboardLayo
     return sim::CharOfKey(vk, shiftState, capsLock, FromHandle(layout));
 }
 
-bool CapsLockOn() { return S().capsLock; }
+// Read through the window's thread, as the program does; a thread that hangs
+// cannot be asked, and this thread's own state was reset by attachments.
+bool CapsLockOf(Window w) {
+    const SimWindow* sw = Find(w);
+    return sw && !Hung(sw->thread) && S().capsLock;
+}
+
+bool InputMethodComposes(Window w) {
+    const SimWindow* sw = Find(w);
+    return sw && S().composing[sw->thread];
+}
+
+bool RunsAboveUs(Window w) {
+    const SimWindow* sw = Find(w);
+    return !sw || S().aboveUs[sw->thread];
+}
 
 bool IsOwnWindow(Window w) {
     const SimWindow* sw = Find(w);
@@ -568,20 +591,18 @@ bool AttachThreadInput(uint32_t from, uint32_t to, bool attach) {
     return true;
 }
 
-bool GetPlacement(Window w, Placement& out) {
+bool IsMinimized(Window w) {
     SimWindow* sw = Find(w);
-    if (!sw) return false;
-    out = sw->placement;
-    return true;
+    return sw && sw->placement.showCmd == kShowMinimized;
 }
 
-bool SetPlacement(Window w, const Placement& p) {
-    Record(Kind::PlacementSet, w).placement = p;
-    SimWindow* sw = Find(w);
-    if (!sw) return false;
-    if (sw->thread != kOurThread && !(p.flags & kWpfAsyncWindowPlacement)) WaitFor(sw->thread);
-    sw->placement = p;
-    return true;
+// Posted: a thread that hangs restores the window once it takes its messages again.
+void RestoreWindow(Window w) {
+    Record(Kind::Restore, w);
+    if (SimWindow* sw = Find(w)) {
+        sw->placement.showCmd = kShowNormal;
+        sw->rect = sw->placement.normal;
+    }
 }
 
 bool IsHungWindow(Window w) {

@@ -21,7 +21,6 @@
 
 namespace sim {
 
-using desktop::Placement;
 using desktop::Point;
 using desktop::Rect;
 using desktop::Window;
@@ -36,6 +35,14 @@ enum : uint32_t {
     kShowNormal = 1,
     kShowMinimized = 2,
     kShowMaximized = 3,
+};
+
+// Where a top-level window is shown: its show state, and the rectangle it
+// has when shown normally. A window snapped to half or a quarter of the
+// screen, or maximised vertically, lies elsewhere than its placement says.
+struct Placement {
+    uint32_t showCmd = kShowNormal;
+    Rect normal;
 };
 
 // The keyboard layouts of the simulated desktop (see "Keyboard" below).
@@ -87,7 +94,7 @@ enum class Kind {
     // time
     Sleep,
     // windows
-    Foreground, Attach, PlacementSet, TextSet, ShowSet, FocusSet, SelectAll, Repaint,
+    Foreground, Attach, Restore, TextSet, ShowSet, FocusSet, SelectAll, Repaint,
     TimerSet, TimerKill, MessageBox,
     // the program waited for a thread that did not take its messages
     Hang,
@@ -96,7 +103,7 @@ enum class Kind {
 struct Event {
     Kind kind = Kind::Sleep;
     uint64_t atMs = 0;        // virtual time when it happened
-    Window window = nullptr;  // Foreground, PlacementSet, TextSet ... MessageBox (owner); keys: the foreground window
+    Window window = nullptr;  // Foreground, Restore, TextSet ... MessageBox (owner); keys: the foreground window
     uint8_t vk = 0;           // KeyDown, KeyUp
     bool extended = false;    // KeyDown, KeyUp
     uint16_t utf16 = 0;       // CharDown, CharUp
@@ -111,7 +118,6 @@ struct Event {
     bool on = false;          // ShowSet (visible), Attach (attach), Foreground (succeeded)
     uint32_t fromThread = 0;  // Attach
     uint32_t toThread = 0;    // Attach, Hang
-    Placement placement;      // PlacementSet
     Layout layout = Layout::kUs;  // keys and characters: the layout of the window that got them
     bool capsLock = false;        // keys and characters: Caps Lock then
 };
@@ -175,20 +181,23 @@ struct SimWindow {
     Rect rect;                  // screen coordinates, also for child windows
     bool visible = true;
     bool child = false;         // has WS_CHILD
+    bool topmost = false;       // stays in front of every window that is not
     Window parent = nullptr;    // of a child
     Window owner = nullptr;     // of a top-level window
     int id = 0;                 // control id of a child
     uint32_t thread = kOtherThread;
-    Placement placement;        // what desktop::GetPlacement answers
+    Placement placement;        // a restore puts a minimised window back there
     bool textSelected = false;  // SelectAllText since the last SetText
     int repaints = 0;           // RepaintNow calls
 };
 
 // A top-level window of another program (thread kOtherThread unless given),
 // shown normally with `rect` as its normal placement; on top of the others.
+// Snap moves it to `rect` as the platform's snapping does: its placement stays.
 Window AddWindow(const std::string& text, Rect rect, uint32_t thread = kOtherThread);
 // A child control, in front of its parent's earlier children.
 Window AddChild(Window parent, int id, const std::string& text, Rect rect, bool visible = true);
+void Snap(Window w, Rect rect);
 void DestroyWindow(Window w);   // with its children; the handle then names no window
 // The record of a window; for reading and for changing it behind the program's back.
 SimWindow& Win(Window w);
@@ -218,9 +227,8 @@ std::vector<std::pair<uint32_t, uint32_t>> AttachedThreads();
 // --- Threads that stop taking their messages -------------------------------------
 constexpr uint64_t kForever = UINT64_MAX;
 // From now until virtual time `untilMs`, `thread` takes no messages. A call of
-// the program that waits for it (SetForegroundWindow while attached to it, a
-// SetPlacement of its window that is not posted) records a Hang and lets the
-// clock run until then; for ever, the Hang is recorded and the call returns.
+// the program that waits for it (SetForegroundWindow while attached to it)
+// records a Hang and lets the clock run until then; for ever, the Hang is recorded and the call returns.
 // desktop::IsHungWindow tells of such a thread's windows.
 void HangThread(uint32_t thread, uint64_t untilMs = kForever);
 
@@ -269,6 +277,12 @@ void AnswerMessageBoxesWith(int answer);
 void SetLayout(uint32_t thread, Layout layout);
 Layout LayoutOf(uint32_t thread);
 void SetCapsLock(bool on);
+// An input method open in native conversion mode on the thread's windows:
+// it would compose the keys typed there.
+void SetInputMethod(uint32_t thread, bool composing);
+// The process of the thread runs at a higher integrity level than ours (an
+// elevated browser), or its level cannot be read.
+void SetAboveUs(uint32_t thread, bool above);
 enum class CodePage { k1252, k932 };  // 932: Japanese, double-byte (a small part of it)
 void SetCodePage(CodePage page);
 

@@ -353,8 +353,8 @@ std::string Describe(const Event& e) {
         what = std::string(e.on ? "attach " : "detach ") + std::to_string(e.fromThread) + " to " +
                std::to_string(e.toThread);
         break;
-    case Kind::PlacementSet:
-        what = "placement of " + WindowName(e.window) + ", show " + std::to_string(e.placement.showCmd);
+    case Kind::Restore:
+        what = "restore " + WindowName(e.window);
         break;
     case Kind::TextSet: what = "text of " + WindowName(e.window) + " = \"" + e.text + "\""; break;
     case Kind::ShowSet: what = std::string(e.on ? "show " : "hide ") + WindowName(e.window); break;

@@ -43,6 +43,9 @@ public:
 };
 ::testing::Environment* const desktopReady = ::testing::AddGlobalTestEnvironment(new DesktopReady);
 
+// Into the window in front, with its keyboard as it is now.
+void Type(char32_t c) { TypeChar(c, KeyboardOf(desktop::GetForegroundWindow())); }
+
 const uint8_t kVkReturn = desktop::kVkReturn;
 const uint32_t kShiftEnd = 0x123;
 
@@ -80,7 +83,7 @@ TEST_F(StandinTest, EveryPrintableAsciiCharacterArrivesAsItself) {
     std::string printable;
     for (int c = 0x20; c < 0x7F; ++c) printable.push_back(static_cast<char>(c));
 
-    for (char c : printable) TypeChar(c);
+    for (char c : printable) Type(c);
 
     EXPECT_EQ(EnterAndReadBar(), printable);
     EXPECT_EQ(Typed(), std::u16string(printable.begin(), printable.end()));
@@ -96,8 +99,8 @@ TEST_F(StandinTest, EveryPrintableAsciiCharacterArrivesAsItself) {
 
 TEST_F(StandinTest, ControlCharactersAreNeverTyped) {
     browser_.SetBarText("");
-    for (int c : {0x09, 0x1B, 0x0D, 0x0A, 0x08, 0x7F, 0x01}) TypeChar(c);  // tab, escape, CR, LF, backspace, DEL, ^A
-    TypeChar('x');
+    for (int c : {0x09, 0x1B, 0x0D, 0x0A, 0x08, 0x7F, 0x01}) Type(c);  // tab, escape, CR, LF, backspace, DEL, ^A
+    Type('x');
 
     EXPECT_EQ(EnterAndReadBar(), "x");
     EXPECT_EQ(Typed(), u"x");
@@ -107,9 +110,9 @@ TEST_F(StandinTest, CharacterWithoutAKeyArrivesAsItsUnicodeCharacter) {
     browser_.SetBarText("");
     // No key of a US layout makes these; the last is beyond the first plane,
     // typed as a surrogate pair.
-    TypeChar(0xE9);
-    TypeChar(0x20AC);
-    TypeChar(0x1F600);
+    Type(0xE9);
+    Type(0x20AC);
+    Type(0x1F600);
 
     EXPECT_EQ(EnterAndReadBar(), "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80");  // UTF-8
     EXPECT_EQ(Typed(), u"\u00E9\u20AC\U0001F600");
@@ -131,21 +134,29 @@ private:
     }
 };
 
-// The program reads Caps Lock as the system has it now, although its own
-// thread takes no keys meanwhile. Without that, every letter here would arrive
-// in the other case.
+// Caps Lock toggled while another program had the keyboard, and the browser
+// brought forward from a third one since, as a session's later page does: the
+// program reads it as the browser has it, although its own thread took no
+// keys and had its input attached meanwhile. Without that, every letter here
+// would arrive in the other case.
 TEST_F(StandinTest, WithCapsLockOnLettersArriveInTheCaseWritten) {
     browser_.SetBarText("");
-    const bool before = desktop::CapsLockOn();
+    const bool before = desktop::CapsLockOf(browser_.Window());
     {
         CapsLockToggled capsLock;
-        ASSERT_TRUE(e2e::WaitUntil([&] { return desktop::CapsLockOn() != before; }))
-            << "Caps Lock did not change as this program sees it";
+        ASSERT_TRUE(e2e::WaitUntil([&] { return desktop::CapsLockOf(browser_.Window()) != before; }))
+            << "Caps Lock did not change as the stand-in has it";
+        standin::Process other;
+        ASSERT_TRUE(other.Ready() && other.PutInFrontWithBarFocused()) << "the other program did not come to the front";
+        BringToFront(browser_.Window());
+        ASSERT_TRUE(browser_.PutInFrontWithBarFocused()) << "the stand-in did not come back to the front";
+
         const std::string text = "Www.Example.com/MiXed?Q=1";
-        for (char c : text) TypeChar(static_cast<unsigned char>(c));
+        for (char c : text) Type(static_cast<unsigned char>(c));
         EXPECT_EQ(EnterAndReadBar(), text);
     }
-    EXPECT_TRUE(e2e::WaitUntil([&] { return desktop::CapsLockOn() == before; })) << "Caps Lock left changed";
+    EXPECT_TRUE(e2e::WaitUntil([&] { return desktop::CapsLockOf(browser_.Window()) == before; }))
+        << "Caps Lock left changed";
 }
 
 TEST_F(StandinTest, HomeShiftEndDeleteClearsTheBar) {
@@ -215,14 +226,14 @@ TEST(AddressBarTest, CompletesInlineUntilADeletionAndAFocusingClickSelectsAll) {
         })) << "the bar reads \"" << buffer << "\", not \"" << text << "\"";
     };
 
-    TypeChar('w');
+    Type('w');
     barReads("www.example.com/garden/roses");
     PressBackspace(1);  // takes the selected completion away, and nothing else
     barReads("w");
-    TypeChar('w');
-    TypeChar('w');
-    TypeChar('.');
-    TypeChar('e');
+    Type('w');
+    Type('w');
+    Type('.');
+    Type('e');
     barReads("www.example.com/garden/roses");
     PressKey(desktop::kVkDelete);
     barReads("www.e");
@@ -239,7 +250,7 @@ TEST(AddressBarTest, CompletesInlineUntilADeletionAndAFocusingClickSelectsAll) {
     ClickLeft();
     EXPECT_TRUE(e2e::WaitUntil([&] { return SendMessageA(browser.Bar(), EM_GETSEL, 0, 0) == MAKELRESULT(0, 5); }))
         << "the click did not select the whole address";
-    TypeChar('w');
+    Type('w');
     // w, ww, www, www., www.e; and w again, completed from the address most
     // recently visited.
     ASSERT_TRUE(e2e::WaitUntil([&] { return standin::OfKind(browser.Events(), Kind::Complete).size() == 6; }));
@@ -290,7 +301,8 @@ std::string Describe(const WINDOWPLACEMENT& p) {
 
 class BringToFrontTest : public ::testing::TestWithParam<const char*> {};
 
-TEST_P(BringToFrontTest, LeavesTheStandinsPlacementAsItWas) {
+// A minimised stand-in is restored; any other stays as it was.
+TEST_P(BringToFrontTest, RestoresTheStandinOnlyWhenItIsMinimised) {
     OwnWindow other;
     standin::Process browser(GetParam());
     ASSERT_TRUE(browser.Ready());
@@ -305,57 +317,24 @@ TEST_P(BringToFrontTest, LeavesTheStandinsPlacementAsItWas) {
         before = second;
         return SamePlacement(first, second);
     })) << "the stand-in's placement kept changing";
+    const bool minimised = before.showCmd == SW_SHOWMINIMIZED;
 
     BringToFront(browser.Window());
 
-    // Activation is applied asynchronously here; the minimised stand-in in
-    // particular becomes the foreground window a little later.
-    EXPECT_TRUE(e2e::WaitUntil([&] { return ::GetForegroundWindow() == browser.Window(); }))
-        << "the stand-in did not come to the front";
+    // Activation and the restore are applied asynchronously here.
+    EXPECT_TRUE(e2e::WaitUntil([&] {
+        return ::GetForegroundWindow() == browser.Window() && !IsIconic(browser.Window());
+    })) << "the stand-in did not come to the front";
     e2e::WaitUntil([] { return false; }, e2e::Millis(300));  // let any late resize land
     WINDOWPLACEMENT after = {};
     ASSERT_TRUE(browser.Placement(after));
+    if (minimised) before.showCmd = SW_SHOWNORMAL;
     EXPECT_TRUE(SamePlacement(before, after)) << "before: " << Describe(before) << "; after: " << Describe(after);
-    EXPECT_EQ(IsIconic(browser.Window()) != FALSE, before.showCmd == SW_SHOWMINIMIZED);
+    EXPECT_FALSE(IsIconic(browser.Window()));
     EXPECT_EQ(IsZoomed(browser.Window()) != FALSE, before.showCmd == SW_SHOWMAXIMIZED);
-
-    // BringToFront writes the placement back. Wine 8 refuses SetWindowPlacement
-    // on every window of another process (Windows allows it), so here the
-    // placement above is what activation alone left; the write-back itself is
-    // checked on a window of this process below.
-    desktop::Placement same;
-    ASSERT_TRUE(desktop::GetPlacement(browser.Window(), same));
-    if (!desktop::SetPlacement(browser.Window(), same))
-        std::cout << "[ note     ] SetWindowPlacement refused on another process's window (Wine)\n";
 }
 
 INSTANTIATE_TEST_SUITE_P(ShowStates, BringToFrontTest, ::testing::Values("normal", "maximized", "minimized"));
-
-// The write-back, on a window of this process, where Wine allows it.
-TEST(BringToFrontOwnWindowTest, WritesBackEachShowStateExactly) {
-    OwnWindow mine;
-    OwnWindow other;
-    for (uint32_t show : {SW_SHOWNORMAL, SW_SHOWMAXIMIZED, SW_SHOWMINIMIZED}) {
-        desktop::Placement placement;
-        ASSERT_TRUE(desktop::GetPlacement(mine.Handle(), placement));
-        placement.normal = desktop::Rect{50, 60, 350, 260};
-        placement.showCmd = show;
-        ASSERT_TRUE(desktop::SetPlacement(mine.Handle(), placement));
-        ASSERT_TRUE(other.PutInFront());
-
-        BringToFront(mine.Handle());
-
-        // Read before pumping: without a window manager, Wine's X11 driver
-        // later restores a window whose maximised placement was set again
-        // (not in Wine's virtual desktop, not on Windows).
-        desktop::Placement after;
-        ASSERT_TRUE(desktop::GetPlacement(mine.Handle(), after));
-        EXPECT_EQ(after.showCmd, show);
-        EXPECT_EQ(after.normal, placement.normal) << "show state " << show;
-        EXPECT_TRUE(e2e::WaitUntil([&] { return ::GetForegroundWindow() == mine.Handle(); }))
-            << "show state " << show;
-    }
-}
 
 // A window in front that stops taking its messages, as a hung browser does:
 // bringing another window forward must not wait for it.
