@@ -96,6 +96,32 @@ protected:
 
     size_t Count(standin::Kind kind) const { return standin::OfKind(browser->Events(), kind).size(); }
 
+    // Another program's window at `at`, in which the user is writing a line.
+    static std::unique_ptr<standin::Process> UsersWindow(POINT at, bool topmost = false) {
+        standin::Options options;
+        options.exe = WindowsPath(STANDIN_EXE_BUILT);
+        options.at = at;
+        options.topmost = topmost;
+        auto window = std::make_unique<standin::Process>(options);
+        EXPECT_TRUE(window->Ready()) << "the user's window did not start";
+        window->SetBarText(kUsersLine, kUsersCaret);
+        return window;
+    }
+
+    // Nothing typed anywhere: not a key was sent, the user's line and caret
+    // are as they were, and the session goes on.
+    void ExpectNothingTyped(const KeyWatch& keys, const standin::Process& users, const char* when) const {
+        EXPECT_TRUE(keys.Presses().empty()) << when << ", keys were sent: " << keys.Describe();
+        EXPECT_EQ(kUsersLine, TextOf(users.Bar())) << when;
+        EXPECT_EQ(kUsersCaret, SelectionOf(users.Bar()).start) << when;
+        EXPECT_EQ(kUsersCaret, SelectionOf(users.Bar()).end) << when;
+        EXPECT_EQ(kStopCaption, StoredTextOf(Control(IDOK))) << when;
+        EXPECT_EQ(0u, standin::OfKind(users.Events(), standin::Kind::KeyDown).size()) << when;
+    }
+
+    static constexpr const char* kUsersLine = "Dear Sir, I have the honour to";
+    static constexpr int kUsersCaret = 9;
+
     const std::string entry;
     std::unique_ptr<standin::Process> browser;
 
@@ -336,39 +362,56 @@ protected:
 }  // namespace
 
 TEST_F(SurfingABrowserThatStaysBehind, NoKeyGoesToAnotherWindowAndTheSessionGoesOn) {
-    // Another program's window, in which the user is writing a line.
-    standin::Options elsewhere;
-    elsewhere.exe = WindowsPath(STANDIN_EXE_BUILT);
-    elsewhere.at = {300, 440};
-    const standin::Process editor(elsewhere);
-    ASSERT_TRUE(editor.Ready());
-    const std::string line = "Dear Sir, I have the honour to";
-    editor.SetBarText(line, 9);
+    const auto editor = UsersWindow({300, 440});
     ASSERT_NO_FATAL_FAILURE(StartSurfing("0"));
     KeyWatch keys;
     ASSERT_TRUE(keys.Watching());
 
-    // Nothing typed anywhere: not a key was sent.
-    const auto expectNothingTyped = [&](const char* when) {
-        EXPECT_TRUE(keys.Presses().empty()) << when << ", keys were sent: " << keys.Describe();
-        EXPECT_EQ(line, TextOf(editor.Bar())) << when;
-        EXPECT_EQ(9, SelectionOf(editor.Bar()).start) << when;
-        EXPECT_EQ(9, SelectionOf(editor.Bar()).end) << when;
-        EXPECT_EQ(kStopCaption, StoredTextOf(Control(IDOK))) << when;
-    };
-
     // The first visit while the user writes in the other window...
-    ASSERT_TRUE(editor.PutInFrontWithBarFocused());
+    ASSERT_TRUE(editor->PutInFrontWithBarFocused());
     ASSERT_NO_FATAL_FAILURE(WaitForVisitInVain(1, kFirstEnter));
-    expectNothingTyped("while the user was writing elsewhere");
+    ExpectNothingTyped(keys, *editor, "while the user was writing elsewhere");
     // ...and the next while the program's own dialog has the keyboard.
     ASSERT_NO_FATAL_FAILURE(Activate());
     ASSERT_NO_FATAL_FAILURE(WaitForVisitInVain(2, Millis(60000)));
-    expectNothingTyped("while the program's own dialog had the keyboard");
+    ExpectNothingTyped(keys, *editor, "while the program's own dialog had the keyboard");
 
     EXPECT_EQ(nullptr, program->MessageBox());
-    EXPECT_EQ(0u, standin::OfKind(editor.Events(), standin::Kind::KeyDown).size());
     EXPECT_EQ(0u, Count(standin::Kind::KeyDown) + Count(standin::Kind::Char));
+}
+
+// A note of the user's that stays on top lies on the way from the cursor to
+// the address bar, and the user nudges the mouse once as the glide crosses it.
+// The glide stops there, over the note: the visit must neither click it nor
+// type into it, though it would come to the front and take the keys.
+TEST_F(Surfing, ANudgeThatStopsTheGlideOverAnotherWindowSendsItNothing) {
+    const auto note = UsersWindow({260, 360}, true);
+    const RECT over = RectOf(note->Window());
+    ASSERT_NO_FATAL_FAILURE(PutBrowserInFront());
+    ASSERT_NO_FATAL_FAILURE(StartSurfing("0"));
+    KeyWatch keys;
+    ASSERT_TRUE(keys.Watching());
+
+    constexpr int kNudge = 20;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            POINT p = {};
+            GetCursorPos(&p);
+            if (p.x < over.left + kNudge || p.x >= over.right - 2 * kNudge || p.y < over.top + kNudge ||
+                p.y >= over.bottom - 2 * kNudge)
+                return false;
+            SetCursorPos(p.x + kNudge, p.y + kNudge);
+            return true;
+        },
+        kFirstEnter))
+        << "the glide did not cross the note";
+    ASSERT_TRUE(WaitUntil([&] { return Answers(dialog) || !keys.Presses().empty(); }, kWholeVisit))
+        << "the visit did not end";
+
+    ExpectNothingTyped(keys, *note, "after the nudge");
+    EXPECT_EQ(0u, standin::OfKind(note->Events(), standin::Kind::Click).size()) << "the note was clicked";
+    EXPECT_EQ(0u, Count(standin::Kind::Enter));
+    EXPECT_EQ(nullptr, program->MessageBox());
 }
 
 }  // namespace e2e

@@ -285,6 +285,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     int show = SW_SHOWNORMAL;
     POINT at = {100, 100};
     std::vector<std::wstring> history;
+    DWORD exStyle = 0;
     for (int i = 2; i < argc; ++i) {
         const std::wstring arg = argv[i];
         if (arg == L"--history" && i + 1 < argc) {
@@ -294,6 +295,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
             at.y = _wtoi(argv[++i]);
         } else if (arg == L"--stays-behind") {
             g_staysBehind = true;
+        } else if (arg == L"--topmost") {
+            exStyle = WS_EX_TOPMOST;  // as a sticky note stays in front of other windows
         } else {
             show = ShowCommandFor(arg);
         }
@@ -310,7 +313,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     wc.lpszClassName = kClassName;
     RegisterClassW(&wc);
 
-    HWND window = CreateWindowExW(0, kClassName, kTitle, WS_OVERLAPPEDWINDOW, at.x, at.y, 640, 240,
+    HWND window = CreateWindowExW(exStyle, kClassName, kTitle, WS_OVERLAPPEDWINDOW, at.x, at.y, 640, 240,
                                   nullptr, nullptr, instance, nullptr);
     if (!window) return 3;
     if (g_staysBehind) SetTimer(window, kWatchForeground, 50, nullptr);

@@ -29,6 +29,7 @@ struct Options {
     std::vector<std::string> history;  // in UTF-8, the most recent first
     bool staysBehind = false;
     POINT at = {100, 100};  // the window's top-left corner
+    bool topmost = false;   // stays in front of the windows that do not
 };
 
 // A history in which the bar completes each of `addresses` at every
@@ -70,6 +71,7 @@ public:
             command += " --history \"" + historyPath_ + "\"";
         }
         if (options.staysBehind) command += " --stays-behind";
+        if (options.topmost) command += " --topmost";
         STARTUPINFOA si = {};
         si.cb = sizeof si;
         if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &info_))
