@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <stdexcept>
 #include <system_error>
@@ -59,6 +60,8 @@ struct State {
     bool capsLock = false;
     CodePage codePage = CodePage::k1252;
     std::map<Window, Activation> activations;
+    // Files written or renamed through the seam: whether their data is on the disk.
+    std::map<std::string, bool> flushed;
 };
 
 State& S() {
@@ -231,6 +234,8 @@ void ClickActivates() {
         RequestActivation(top, hit);
     }
 }
+
+std::string DiskPath(const std::string& path) { return std::filesystem::absolute(path).lexically_normal().string(); }
 
 // The keys go to the foreground window, and what they make to the layout of its thread.
 Event& RecordKey(Kind kind) {
@@ -451,6 +456,17 @@ Layout LayoutOf(uint32_t thread) {
 void SetCapsLock(bool on) { S().capsLock = on; }
 void SetCodePage(CodePage page) { S().codePage = page; }
 void SetActivation(Window w, Activation activation) { S().activations[w] = activation; }
+
+// --- Files ---------------------------------------------------------------------------------------
+
+void PowerCut() {
+    for (const auto& [path, durable] : S().flushed) {
+        std::error_code error;
+        const auto size = std::filesystem::file_size(path, error);
+        if (!durable && !error) std::ofstream(path, std::ios::binary) << std::string(size, '\0');
+    }
+    S().flushed.clear();
+}
 
 }  // namespace sim
 
@@ -726,12 +742,22 @@ int ShowMessageBox(Window owner, const std::string& text, const std::string& cap
 
 std::string AppName() { return "Veruvo"; }
 
-// The host tests keep their files in real temporary folders, so these two act
-// on the real file system.
+// The host tests keep their files in real temporary folders, so these act on
+// the real file system, and keep what a power cut would do to them.
 bool RenameReplacing(const std::string& from, const std::string& to) {
     std::error_code error;
     std::filesystem::rename(from, to, error);
-    return !error;
+    if (error) return false;
+    S().flushed[DiskPath(to)] = S().flushed[DiskPath(from)];
+    S().flushed.erase(DiskPath(from));
+    return true;
+}
+
+bool WriteFileDurably(const std::string& path, const std::string& data) {
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    if (!(file << data) || !file.flush()) return false;
+    S().flushed[DiskPath(path)] = true;
+    return true;
 }
 
 bool FileMissing(const std::string& path) {
