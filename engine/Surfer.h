@@ -10,6 +10,8 @@
 #include "engine/KeyGate.h"
 #include "framework/Desktop.h"
 
+struct SiteEntry;
+
 class CSurfer {
 public:
     CSurfer() = default;
@@ -97,7 +99,7 @@ private:
     bool TypeAddress();      // false when the keyboard was not, or stopped being, with the window clicked
     void BeforeKey() const;  // ends the typing unless the keyboard is still with the window clicked
     bool Unreached();        // counts a visit that could not type; false
-    void TypeUrl(const char* url);
+    void TypeUrl(const SiteEntry& url);
     void TypeTypo(char32_t meant);
     void Dwell();
     void ScrollBack();

@@ -139,7 +139,7 @@ TEST_P(Layouts, TheBrowserGetsExactlyTheTextWritten) {
     sim::SetCapsLock(c.capsLock);
     sim::SetForeground(browser);
 
-    for (const char32_t ch : EntryCharacters(c.text)) TypeChar(ch);
+    for (const char32_t ch : EntryCharacters(ByteEntry(c.text))) TypeChar(ch);
 
     EXPECT_EQ(c.text, sim::TypedText()) << sim::KeyLog();
     if (c.keys) {
