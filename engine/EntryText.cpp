@@ -1,5 +1,7 @@
 #include "engine/EntryText.h"
 
+#include <algorithm>
+
 #include "framework/Desktop.h"
 
 namespace {
@@ -43,14 +45,15 @@ bool DecodeUtf8(const std::string& text, std::u32string& out, bool& beyondAscii)
     return true;
 }
 
-// UTF-16 to code points, a surrogate pair joined into one.
+// UTF-16 to code points, a surrogate pair joined into one; half of a pair
+// alone is no character.
 std::u32string CodePoints(const std::u16string& units) {
     std::u32string out;
     for (size_t i = 0; i < units.size(); ++i) {
         const char32_t u = units[i];
         if (u >= 0xD800 && u < 0xDC00 && i + 1 < units.size() && units[i + 1] >= 0xDC00 && units[i + 1] < 0xE000) {
             out += 0x10000 + ((u - 0xD800) << 10) + (units[++i] - 0xDC00);
-        } else {
+        } else if (u < 0xD800 || u >= 0xE000) {
             out += u;
         }
     }
@@ -59,8 +62,14 @@ std::u32string CodePoints(const std::u16string& units) {
 
 }  // namespace
 
-std::u32string EntryCharacters(const char* entry) {
-    const std::string bytes(entry);
+std::u32string EntryCharacters(const SiteEntry& entry) {
+    if (entry.encoding != EntryEncoding::kBytes) {
+        std::u16string units;
+        for (size_t i = 0; i + 1 < entry.length; i += 2) units += UnitAt(entry.bytes + i, entry.encoding);
+        return CodePoints(units);
+    }
+    // Up to a NUL it may hold, as entries have always been read.
+    const std::string bytes(entry.bytes, std::find(entry.bytes, entry.bytes + entry.length, '\0'));
     std::u32string characters;
     bool beyondAscii = false;
     if (DecodeUtf8(bytes, characters, beyondAscii) && beyondAscii) return characters;

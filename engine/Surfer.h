@@ -10,6 +10,8 @@
 #include "engine/KeyGate.h"
 #include "framework/Desktop.h"
 
+struct SiteEntry;
+
 class CSurfer {
 public:
     CSurfer() = default;
@@ -98,7 +100,7 @@ private:
     // Clicks at `at` and types; false when the keyboard was not, or stopped being, with the browser.
     bool TypeAddress(desktop::Point at);
     bool Unreached();        // counts a visit that could not type; false
-    void TypeUrl(const char* url);
+    void TypeUrl(const SiteEntry& url);
     void TypeTypo(char32_t meant);
     void Dwell();
     void ScrollBack();

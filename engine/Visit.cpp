@@ -6,7 +6,6 @@
 //
 // The draws come in a fixed order, one per decision below; tests replay them.
 #include <algorithm>
-#include <cstdio>
 
 #include "engine/EntryText.h"
 #include "engine/Input.h"
@@ -82,13 +81,13 @@ bool CSurfer::TypeAddress(desktop::Point at) {
         PlainWait(200, 1000);
 
         // 7. Choose the URL.
-        char url[kUrlBufferSize];
+        SiteEntry url;
         if (m_nPages != 0) {
             PickSite(url);
             // A browser that has gone since is captured anew, as on a first page.
             if (!BrowserCaptured()) CaptureBrowser();
         } else {
-            std::snprintf(url, sizeof url, "%s", kSponsorsUrl);
+            url = ByteEntry(kSponsorsUrl);
             CaptureBrowser();
         }
 
@@ -161,7 +160,7 @@ void CSurfer::CaptureBrowser() {
 }
 
 // A character at a time, whatever number of bytes it takes in the entry.
-void CSurfer::TypeUrl(const char* url) {
+void CSurfer::TypeUrl(const SiteEntry& url) {
     for (const char32_t c : EntryCharacters(url)) {
         if (RandomRange(1, 100) == 3) TypeTypo(c);
         m_keyGate.TypeChar(c);

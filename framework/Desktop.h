@@ -125,6 +125,9 @@ bool IsHungWindow(Window w);
 // Asked here rather than of std::filesystem, whose share of the static runtime
 // (paths, code conversion, locales) would be most of the executable's size.
 bool RenameReplacing(const std::string& from, const std::string& to);  // `to` may exist
+// Creates or truncates the file and writes `data` through to the disk, so that
+// a power cut after it is renamed into place cannot leave zeros in its stead.
+bool WriteFileDurably(const std::string& path, const std::string& data);
 bool FileMissing(const std::string& path);  // nothing of that name; false when it cannot be told
 
 // --- Our own dialogs and their controls ---------------------------------------

@@ -274,6 +274,17 @@ bool RenameReplacing(const std::string& from, const std::string& to) {
                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
+bool WriteFileDurably(const std::string& path, const std::string& data) {
+    const HANDLE file =
+        ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    // Beyond 4 GB the count would be cut short, and so would what is written.
+    DWORD written = 0;
+    const bool durable = ::WriteFile(file, data.data(), static_cast<DWORD>(data.size()), &written, nullptr) &&
+                         written == data.size() && ::FlushFileBuffers(file);
+    return ::CloseHandle(file) && durable;
+}
+
 bool FileMissing(const std::string& path) {
     if (::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) return false;
     const DWORD error = ::GetLastError();

@@ -77,17 +77,15 @@ bool ReadBoundaries(const char* path, desktop::Rect& rect) {
 
 // A save never leaves a truncated or empty file behind: the new content goes
 // to a temporary file beside the old one, which then replaces it in one step
-// (desktop::RenameReplacing, as a plain rename would not on Windows).
+// (desktop::RenameReplacing, as a plain rename would not on Windows). Its data
+// is on the disk before the rename, or a power cut could keep the rename and
+// lose the data.
 bool WriteBoundaries(const char* path, const desktop::Rect& rect) {
     const std::string temporary = std::string(path) + ".tmp";
-    const std::string text = FormatBoundaries(rect);
-
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (!file) return false;
-    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    const bool closed = std::fclose(file) == 0;
-
-    if (written && closed && desktop::RenameReplacing(temporary, path)) return true;
+    if (desktop::WriteFileDurably(temporary, FormatBoundaries(rect)) &&
+        desktop::RenameReplacing(temporary, path)) {
+        return true;
+    }
     std::remove(temporary.c_str());
     return false;
 }

@@ -12,56 +12,79 @@
 
 namespace {
 
-constexpr size_t kMaxPiece = kUrlBufferSize - 1;
+constexpr size_t kMaxPiece = kUrlBufferSize - 1;  // bytes of the file
 
 // The list as a stream of pieces, each what one read of the 500-byte URL
-// buffer takes: a line's bytes up to its line end or 499 bytes, whichever
-// comes first. So a line longer than 499 bytes makes several entries, and a
-// line of exactly 499 is followed by an empty entry made of its line end
+// buffer takes: a line's units up to its line end or 499 bytes, whichever
+// comes first. So a line longer than that makes several entries, and a line
+// of exactly 499 bytes is followed by an empty entry made of its line end
 // alone. A line ends with LF, CR LF or a lone CR, whichever editor wrote it.
+// A unit is a byte, or in a list in UTF-16 two bytes: 249 to a piece.
 //
 // Read in chunks, so that neither time nor memory depends on how long a line
 // is: lists of any size, up to the 64-bit count of pieces.
 class PieceStream {
 public:
-    explicit PieceStream(std::FILE* file) : m_file(file) {}
+    explicit PieceStream(std::FILE* file);
 
     // Passes over up to `pieces` pieces; how many there were.
     uint64_t Skip(uint64_t pieces);
-    // The next piece into `entry`, without its line end and NUL-terminated;
-    // false when the list has no more.
-    bool Take(char* entry);
+    // The next piece into `entry`, without its line end; false when the list
+    // has no more.
+    bool Take(SiteEntry& entry) { return Next(entry.bytes, entry.length); }
 
     bool Failed() const { return std::ferror(m_file) != 0; }
+    EntryEncoding Encoding() const { return m_encoding; }
     // Back to the first piece.
     void Rewind();
 
 private:
+    // Passes over the next piece, copying it to `bytes` unless null; false
+    // when the list has no more.
+    bool Next(char* bytes, size_t& length);
     // False at the end of the list.
     bool Fill();
-    // The chunk's next line end, or the byte `within` bytes on if that comes
+    bool AtLineEnd(const char* at) const {
+        const char16_t unit = UnitAt(at, m_encoding);
+        return unit == '\n' || unit == '\r';
+    }
+    // The chunk's next line end, or the unit `within` bytes on if that comes
     // first, or the chunk's end.
-    const char* NextLineEnd(size_t within);
+    const char* NextLineEnd(size_t within) const;
     // Past the LF of a CR LF pair whose CR ended the previous piece.
     void PassPairedLf();
 
     std::FILE* m_file;
+    EntryEncoding m_encoding = EntryEncoding::kBytes;
+    size_t m_unit = 1;  // bytes
+    size_t m_mark = 0;  // bytes of the byte-order mark
     char m_chunk[64 * 1024];
     const char* m_at = m_chunk;
     const char* m_end = m_chunk;
     bool m_started = false;
     bool m_afterCr = false;
-    size_t m_pieceSoFar = 0;  // bytes of the current line's current piece already passed
 };
 
+// A byte-order mark says how the file is written: Notepad writes one for
+// UTF-8 and for its "Unicode", UTF-16.
+PieceStream::PieceStream(std::FILE* file) : m_file(file) {
+    unsigned char mark[3] = {};
+    const size_t got = std::fread(mark, 1, sizeof mark, file);
+    if (got >= 2 && mark[0] == 0xFF && mark[1] == 0xFE) m_encoding = EntryEncoding::kUtf16Le;
+    if (got >= 2 && mark[0] == 0xFE && mark[1] == 0xFF) m_encoding = EntryEncoding::kUtf16Be;
+    if (m_encoding != EntryEncoding::kBytes) m_unit = m_mark = 2;
+    if (got == 3 && std::memcmp(mark, "\xEF\xBB\xBF", 3) == 0) m_mark = 3;
+    Rewind();
+}
+
+// Whole units only: a last odd byte of a list in UTF-16 is no character. The
+// mark is no part of the first entry.
 bool PieceStream::Fill() {
     if (m_at != m_end) return true;
-    const size_t got = std::fread(m_chunk, 1, sizeof m_chunk, m_file);
+    const size_t got = std::fread(m_chunk, m_unit, sizeof m_chunk / m_unit, m_file);
     m_at = m_chunk;
-    m_end = m_chunk + got;
-    // Notepad's UTF-8 byte-order mark says how the file is written; it is
-    // no part of the first entry.
-    if (!m_started && got >= 3 && std::memcmp(m_chunk, "\xEF\xBB\xBF", 3) == 0) m_at += 3;
+    m_end = m_chunk + got * m_unit;
+    if (!m_started) m_at = std::min(m_at + m_mark, m_end);
     m_started = true;
     return m_at != m_end;
 }
@@ -76,18 +99,19 @@ bool HoldsLineEnd(const char* bytes) {
     return ((((lf - kOnes) & ~lf) | ((cr - kOnes) & ~cr)) & kHighs) != 0;
 }
 
-const char* PieceStream::NextLineEnd(size_t within) {
+// A word without such a byte holds no line end in UTF-16 either.
+const char* PieceStream::NextLineEnd(size_t within) const {
     const char* const stop = m_at + std::min(within, static_cast<size_t>(m_end - m_at));
     const char* at = m_at;
     while (stop - at >= 8 && !HoldsLineEnd(at)) at += 8;
-    while (at != stop && *at != '\n' && *at != '\r') ++at;
+    while (at != stop && !AtLineEnd(at)) at += m_unit;
     return at;
 }
 
 void PieceStream::PassPairedLf() {
     if (m_afterCr && Fill()) {
         m_afterCr = false;
-        if (*m_at == '\n') ++m_at;
+        if (UnitAt(m_at, m_encoding) == '\n') m_at += m_unit;
     }
 }
 
@@ -95,65 +119,41 @@ void PieceStream::Rewind() {
     std::rewind(m_file);
     m_at = m_end = m_chunk;
     m_started = m_afterCr = false;
-    m_pieceSoFar = 0;
 }
 
 uint64_t PieceStream::Skip(uint64_t pieces) {
     uint64_t passed = 0;
-    while (passed < pieces) {
-        PassPairedLf();
-        if (!Fill()) {
-            // A last line without a line end.
-            if (m_pieceSoFar > 0) ++passed;
-            m_pieceSoFar = 0;
-            break;
-        }
-        // Whole pieces of this line in the chunk, stopping where the last
-        // piece wanted would be full.
-        const uint64_t wanted = pieces - passed;
-        const uint64_t within = wanted > sizeof m_chunk / kMaxPiece + 1 ? sizeof m_chunk
-                                                                         : wanted * kMaxPiece - m_pieceSoFar;
-        const char* stop = NextLineEnd(static_cast<size_t>(within));
-        size_t run = m_pieceSoFar + static_cast<size_t>(stop - m_at);
-        if (run >= kMaxPiece) {  // rarely: most lines are shorter
-            passed += run / kMaxPiece;
-            run %= kMaxPiece;
-        }
-        m_pieceSoFar = run;
-        m_at = stop;
-        if (m_at != m_end && (*m_at == '\n' || *m_at == '\r') && passed < pieces) {
-            m_afterCr = *m_at == '\r';
-            ++m_at;
-            ++passed;
-            m_pieceSoFar = 0;
-        }
-    }
+    size_t length = 0;
+    while (passed < pieces && Next(nullptr, length)) ++passed;
     return passed;
 }
 
-bool PieceStream::Take(char* entry) {
-    size_t length = 0;
-    bool ended = false;
-    while (length < kMaxPiece) {
+bool PieceStream::Next(char* bytes, size_t& length) {
+    const size_t limit = kMaxPiece - kMaxPiece % m_unit;
+    length = 0;
+    while (length < limit) {
         PassPairedLf();
-        if (!Fill()) break;
-        const char* stop = NextLineEnd(kMaxPiece - length);
-        std::memcpy(entry + length, m_at, static_cast<size_t>(stop - m_at));
+        if (!Fill()) return length > 0;
+        const char* stop = NextLineEnd(limit - length);
+        if (bytes) std::memcpy(bytes + length, m_at, static_cast<size_t>(stop - m_at));
         length += static_cast<size_t>(stop - m_at);
         m_at = stop;
-        if (m_at != m_end && (*m_at == '\n' || *m_at == '\r')) {
-            m_afterCr = *m_at == '\r';
-            ++m_at;
-            ended = true;
-            break;
+        if (length < limit && m_at != m_end && AtLineEnd(m_at)) {
+            m_afterCr = UnitAt(m_at, m_encoding) == '\r';
+            m_at += m_unit;
+            return true;
         }
     }
-    entry[length] = '\0';
-    m_pieceSoFar = 0;
-    return length > 0 || ended;
+    // A full piece never ends on the first half of a surrogate pair: a cut
+    // never splits a character. The unit was taken from this chunk, so it is
+    // still there to give back.
+    const char16_t last = UnitAt(m_at - m_unit, m_encoding);
+    if (m_unit == 2 && last >= 0xD800 && last < 0xDC00) {
+        m_at -= m_unit;
+        length -= m_unit;
+    }
+    return true;
 }
-
-void PutDefaultEntry(char* buffer) { std::snprintf(buffer, kUrlBufferSize, "%s", kDefaultSite); }
 
 // Created only where no file of that name exists, so a list that is there but
 // cannot be read is never overwritten. A list that cannot be created is no
@@ -168,33 +168,41 @@ void CreateDefaultList(const char* path) {
 // The chosen piece of an open list, in two passes: one to count, one to reach
 // it. Every piece is equally likely, however long the list; an empty list is
 // one empty entry. False when the list could not be read.
-bool PickFrom(std::FILE* file, char* buffer) {
+bool PickFrom(std::FILE* file, SiteEntry& entry) {
     PieceStream pieces(file);
     const uint64_t count = pieces.Skip(std::numeric_limits<uint64_t>::max());
     if (pieces.Failed()) return false;  // a folder of that name, say
-    buffer[0] = '\0';
+    entry.length = 0;
+    entry.encoding = pieces.Encoding();
     if (count == 0) return true;
 
     const uint64_t chosen = std::uniform_int_distribution<uint64_t>(0, count - 1)(Random());
     pieces.Rewind();
     // A list cut short since it was counted gives the empty entry.
-    if (pieces.Skip(chosen) == chosen) pieces.Take(buffer);
+    if (pieces.Skip(chosen) == chosen) pieces.Take(entry);
     return !pieces.Failed();
 }
 
 }  // namespace
 
-int PickSite(char* buffer, const char* path) {
+SiteEntry ByteEntry(const char* text) {
+    SiteEntry entry;
+    entry.length = std::min(std::strlen(text), kMaxPiece);
+    std::memcpy(entry.bytes, text, entry.length);
+    return entry;
+}
+
+int PickSite(SiteEntry& entry, const char* path) {
     std::FILE* file = std::fopen(path, "rb");
     if (!file) {
         if (desktop::FileMissing(path)) CreateDefaultList(path);
-        PutDefaultEntry(buffer);
+        entry = ByteEntry(kDefaultSite);
         return 1;
     }
-    const bool read = PickFrom(file, buffer);
+    const bool read = PickFrom(file, entry);
     std::fclose(file);
     if (!read) {
-        PutDefaultEntry(buffer);
+        entry = ByteEntry(kDefaultSite);
         return 1;
     }
     return 0;

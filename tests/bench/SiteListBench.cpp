@@ -72,9 +72,9 @@ double ReadOnceMs(const std::string& path) {
 }
 
 double PickMs(const std::string& path) {
-    char buffer[kUrlBufferSize];
+    SiteEntry entry;
     const double start = bench::NowMs();
-    const int result = PickSite(buffer, path.c_str());
+    const int result = PickSite(entry, path.c_str());
     return result == 0 ? bench::NowMs() - start : -1;
 }
 

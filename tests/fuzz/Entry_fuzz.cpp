@@ -3,9 +3,11 @@
 // page: whatever the bytes, the browser gets exactly the characters that the
 // entry stands for, control characters left out, and nothing else.
 //
-// The first byte of the input chooses the keyboard, Caps Lock and the code
-// page; the rest, up to a NUL or 499 bytes, is the entry.
+// The first byte of the input chooses the keyboard, Caps Lock, the code page
+// and the list's encoding; the rest, up to 499 bytes, is the entry.
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 #include "engine/EntryText.h"
@@ -36,8 +38,11 @@ std::u16string Utf16(const std::u32string& text) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) return 0;
     const uint8_t choice = data[0];
-    std::string entry = Bytes(data + 1, size - 1).c_str();
-    if (entry.size() >= kUrlBufferSize) entry.resize(kUrlBufferSize - 1);
+    const EntryEncoding encodings[] = {EntryEncoding::kBytes, EntryEncoding::kUtf16Le, EntryEncoding::kUtf16Be};
+    SiteEntry entry;
+    entry.encoding = encodings[(choice >> 4) % 3];
+    entry.length = std::min(size - 1, kUrlBufferSize - 1);
+    std::memcpy(entry.bytes, data + 1, entry.length);
 
     sim::Reset();
     const sim::Layout layouts[] = {sim::Layout::kUs, sim::Layout::kUsInternational, sim::Layout::kGerman};
@@ -47,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     sim::SetForeground(sim::AddWindow("Browser", desktop::Rect{0, 0, 800, 600}));
 
     const KeyboardState keyboard = KeyboardOf(desktop::GetForegroundWindow());
-    const std::u32string characters = EntryCharacters(entry.c_str());
+    const std::u32string characters = EntryCharacters(entry);
     std::u32string printable;
     for (char32_t c : characters) {
         Require(c <= 0x10FFFF && !(c >= 0xD800 && c < 0xE000), "every character is a code point");

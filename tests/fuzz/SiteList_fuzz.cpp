@@ -1,10 +1,7 @@
 // WebSites.txt as anyone may write it: whatever the bytes, every draw gives
-// the one of the list's entries that it names, within the 500-byte URL buffer, at most 499
-// characters, NUL-terminated and without its line end.
-#include <algorithm>
+// the one of the list's entries that it names, in the list's encoding, at most
+// 499 bytes and without its line end.
 #include <cstdint>
-#include <cstring>
-#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -15,34 +12,39 @@
 
 namespace {
 
-// The entries, the plain way: a leading UTF-8 byte-order mark goes, each CR LF
-// and each lone CR becomes LF, then every read of the buffer takes up to and
-// including the next LF or 499 bytes, whichever comes first; the entry is that
-// piece without its LF, up to its first NUL, as a C string holds it.
-std::vector<std::string> Entries(std::string bytes) {
-    if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) bytes.erase(0, 3);
-    std::string text;
-    for (size_t i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] != '\r') {
-            text += bytes[i];
-        } else if (i + 1 == bytes.size() || bytes[i + 1] != '\n') {
-            text += '\n';
-        }
-    }
+// The entries, the plain way: a byte-order mark for UTF-16 makes the list one
+// of two-byte units in that order (a last odd byte is none), and a UTF-8 one
+// goes. Every read of the buffer takes units up to the next line end (LF,
+// CR LF or a lone CR), which it passes, or 499 bytes, whichever comes first;
+// a full one that ends on the first half of a surrogate pair leaves it to the
+// next.
+std::vector<std::string> Entries(std::string bytes, EntryEncoding& encoding) {
+    const bool le = bytes.compare(0, 2, "\xFF\xFE") == 0, be = bytes.compare(0, 2, "\xFE\xFF") == 0;
+    encoding = le ? EntryEncoding::kUtf16Le : be ? EntryEncoding::kUtf16Be : EntryEncoding::kBytes;
+    const size_t width = le || be ? 2 : 1;
+    bytes.erase(0, width == 2 ? 2 : bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0);
+    bytes.resize(bytes.size() / width * width);
+    const auto unit = [&](size_t i) { return UnitAt(&bytes[i], encoding); };
     std::vector<std::string> entries;
     std::string piece;
-    for (char c : text) {
-        piece += c;
-        if (c == '\n' || piece.size() == kUrlBufferSize - 1) {
+    for (size_t i = 0; i < bytes.size(); i += width) {
+        const char16_t u = unit(i);
+        if (u == '\n' || u == '\r') {
             entries.push_back(piece);
             piece.clear();
+            if (u == '\r' && i + width < bytes.size() && unit(i + width) == '\n') i += width;
+            continue;
         }
+        piece.append(bytes, i, width);
+        if (piece.size() + width < kUrlBufferSize) continue;
+        if (width == 2 && u >= 0xD800 && u < 0xDC00) {
+            piece.resize(piece.size() - 2);
+            i -= 2;
+        }
+        entries.push_back(piece);
+        piece.clear();
     }
     if (!piece.empty()) entries.push_back(piece);
-    for (std::string& entry : entries) {
-        if (!entry.empty() && entry.back() == '\n') entry.pop_back();
-        entry = entry.c_str();
-    }
     return entries;
 }
 
@@ -53,21 +55,16 @@ constexpr int kDraws = 4;
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string bytes = Bytes(data, size);
     const char* const file = WriteInputFile(kSiteListFile, bytes).c_str();
-    const std::vector<std::string> entries = Entries(bytes);
+    EntryEncoding encoding;
+    const std::vector<std::string> entries = Entries(bytes, encoding);
 
-    // On the heap and exactly the size the visit's buffer has, so that a write
-    // past it is a finding.
-    const std::unique_ptr<char[]> buffer(new char[kUrlBufferSize]);
     SeedRandom(static_cast<uint32_t>(size));
     for (int draw = 0; draw < kDraws; ++draw) {
         RandomEngine named = Random();
-        std::memset(buffer.get(), 'Z', kUrlBufferSize);
-        Require(PickSite(buffer.get(), file) == 0, "a list that is there is read");
-        char* const end = buffer.get() + kUrlBufferSize;
-        const size_t length = static_cast<size_t>(std::find(buffer.get(), end, '\0') - buffer.get());
-        Require(length < kUrlBufferSize, "the entry is NUL-terminated within the buffer");
-        const std::string entry(buffer.get(), length);
-        Require(entry.find_first_of("\r\n") == std::string::npos, "no entry holds a CR or LF");
+        SiteEntry picked;
+        Require(PickSite(picked, file) == 0, "a list that is there is read");
+        Require(picked.length < kUrlBufferSize && picked.encoding == encoding, "in the buffer, in the list's encoding");
+        const std::string entry(picked.bytes, picked.length);
         if (entries.empty()) {
             Require(entry.empty(), "an empty list gives an empty entry");
         } else {

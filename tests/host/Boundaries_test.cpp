@@ -7,6 +7,7 @@
 #include <string>
 
 #include "TempFolder.h"
+#include "tests/sim/SimDesktop.h"
 
 namespace {
 
@@ -92,6 +93,15 @@ TEST_F(BoundariesFile, SaveReplacesALongerFileWhole) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_),
                             std::filesystem::directory_iterator()),
               1) << "the temporary file was left behind";
+}
+
+TEST_F(BoundariesFile, SaveSurvivesAPowerCut) {
+    const desktop::Rect saved = MakeRect(112, 54, 640, 75);
+    ASSERT_TRUE(WriteBoundaries(kBoundariesFile, saved));
+    sim::PowerCut();
+    desktop::Rect loaded;
+    ASSERT_TRUE(ReadBoundaries(kBoundariesFile, loaded));
+    EXPECT_EQ(InFileOrder(loaded), InFileOrder(saved));
 }
 
 TEST_F(BoundariesFile, MissingFileLeavesTheRectangleAlone) {

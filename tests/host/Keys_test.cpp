@@ -144,7 +144,7 @@ TEST_P(Layouts, TheBrowserGetsExactlyTheTextWritten) {
     sim::SetInputMethod(browserThread, c.composing);
     sim::SetForeground(browser);
 
-    for (const char32_t ch : EntryCharacters(c.text)) Type(ch);
+    for (const char32_t ch : EntryCharacters(ByteEntry(c.text))) Type(ch);
 
     EXPECT_EQ(c.text, sim::TypedText()) << sim::KeyLog();
     if (c.keys) {

@@ -15,29 +15,31 @@
 
 #include "TempFolder.h"
 #include "engine/Random.h"
+#include "tests/host/SurfWorld.h"
 
 namespace {
 
 constexpr size_t kPiece = kUrlBufferSize - 1;
 
-class SiteList : public TempFolderTest {
+// In a working folder of its own, or in the surfing world for a whole visit.
+template <class World>
+class SiteListIn : public World {
 protected:
     void SetUp() override {
-        TempFolderTest::SetUp();
+        World::SetUp();
         SeedRandom(20240611);
     }
 
-    // One draw: the result, and the entry the buffer holds.
+    // One draw: the result, and the entry's bytes.
     std::pair<int, std::string> Pick() {
-        char buffer[kUrlBufferSize];
-        std::fill(std::begin(buffer), std::end(buffer), '#');
-        const int result = PickSite(buffer);
-        return {result, buffer};
+        SiteEntry entry;
+        const int result = PickSite(entry);
+        return {result, std::string(entry.bytes, entry.length)};
     }
 
     // How often each entry came up in `draws` draws from a list of `bytes`.
     std::map<std::string, int> Draw(const std::string& bytes, int draws) {
-        WriteFile(kSiteListFile, bytes);
+        World::WriteFile(kSiteListFile, bytes);
         std::map<std::string, int> seen;
         for (int i = 0; i < draws; ++i) {
             const auto [result, entry] = Pick();
@@ -50,7 +52,7 @@ protected:
     // Every draw gives exactly the piece that the generator's one draw over
     // all the pieces names, and every piece comes up.
     void ExpectPieces(const std::string& bytes, const std::vector<std::string>& pieces) {
-        WriteFile(kSiteListFile, bytes);
+        World::WriteFile(kSiteListFile, bytes);
         std::set<size_t> seen;
         for (size_t draw = 0; draw < 40 * pieces.size() && seen.size() < pieces.size(); ++draw) {
             RandomEngine named = Random();
@@ -61,6 +63,7 @@ protected:
         EXPECT_EQ(seen.size(), pieces.size());
     }
 };
+using SiteList = SiteListIn<TempFolderTest>;
 
 using Set = std::set<std::string>;
 
@@ -158,6 +161,51 @@ TEST_F(SiteList, LineEndsMayBeMixedAndOnlyALeadingBomIsSkipped) {
     ExpectPieces("\xEF\xBB" "a", {"\xEF\xBB" "a"});
 }
 
+// ---- Lists in UTF-16, as Notepad saves "Unicode" -----------------------------------
+
+class SiteListUtf16 : public SiteListIn<SurfTest>, public ::testing::WithParamInterface<bool> {
+protected:
+    // The text as the list holds it, little-endian or big-endian.
+    std::string Bytes(const std::u16string& text) const {
+        std::string bytes;
+        for (const char16_t c : text) {
+            const char high = static_cast<char>(c >> 8), low = static_cast<char>(c & 0xFF);
+            bytes += GetParam() ? std::string{low, high} : std::string{high, low};
+        }
+        return bytes;
+    }
+};
+
+// U+0A0D and U+0D0A are the bytes of a CR LF, in one byte order or the other.
+TEST_P(SiteListUtf16, LinesEndAtCrLfOrBothAndTheMarkIsNoPartOfTheFirst) {
+    ExpectPieces(Bytes(u"\uFEFFa\r\n\rb\nc\r\r\n\u0A0D\u0D0A"),
+                 {Bytes(u"a"), "", Bytes(u"b"), Bytes(u"c"), "", Bytes(u"\u0A0D\u0D0A")});
+}
+
+// 499 bytes hold 249 units; a piece that would end inside a surrogate pair
+// ends before it, even where the pair's first half opens the list's second
+// 64 KB read (the mark, an empty line and 142 lines of 229 units lead to it).
+TEST_P(SiteListUtf16, PiecesOf499BytesNeverSplitACharacter) {
+    const std::u16string x(228, u'x'), a(248, u'a'), pair = u"\U0001F600", full(249, u'f');
+    std::vector<std::string> pieces{""};
+    pieces.insert(pieces.end(), 142, Bytes(x));
+    pieces.insert(pieces.end(), {Bytes(a), Bytes(pair + u"b"), Bytes(full), ""});
+    std::u16string list = u"\uFEFF\n";
+    for (size_t i = 0; i < 142; ++i) list += x + u"\n";
+    ExpectPieces(Bytes(list + a + pair + u"b\n" + full + u"\n"), pieces);
+}
+
+TEST_P(SiteListUtf16, AVisitTypesAnEntryAsItsCharacters) {
+    const std::u16string entry = u"b\u00FCcher.example/\u65E5\u672C?q=\U0001F600";
+    WriteFile(kSiteListFile, Bytes(u"\uFEFF" + entry + u"\r\n"));
+    AsAfterFirstPage();
+    surfer->VisitPage();
+    EXPECT_EQ(std::vector<std::string>{sim::Utf8(entry)}, sim::ReplayIntoField(sim::Events(), "x").submitted);
+}
+
+INSTANTIATE_TEST_SUITE_P(ByteOrders, SiteListUtf16, ::testing::Bool(),
+                         [](const auto& info) { return std::string(info.param ? "LE" : "BE"); });
+
 // ---- A list of any size -------------------------------------------------------------
 
 #if defined(__linux__)
@@ -170,9 +218,9 @@ TEST_F(SiteList, LineEndsMayBeMixedAndOnlyALeadingBomIsSkipped) {
     const rlimit memoryLimit{memory, memory};
     const rlimit timeLimit{60, 60};
     if (setrlimit(RLIMIT_AS, &memoryLimit) != 0 || setrlimit(RLIMIT_CPU, &timeLimit) != 0) std::exit(2);
-    char buffer[kUrlBufferSize];
+    SiteEntry entry;
     for (int draw = 0; draw < 3; ++draw) {
-        if (PickSite(buffer) != 0 || buffer[0] != 'x') std::exit(1);
+        if (PickSite(entry) != 0 || entry.bytes[0] != 'x') std::exit(1);
     }
     std::exit(0);
 }
@@ -234,9 +282,9 @@ TEST_F(SiteList, MissingListIsCreatedWithTheDefaultEntry) {
 }
 
 TEST_F(SiteList, ListThatCannotBeCreatedStillGivesTheDefaultEntry) {
-    char buffer[kUrlBufferSize];
-    EXPECT_EQ(PickSite(buffer, "no-such-folder/WebSites.txt"), 1);
-    EXPECT_STREQ(buffer, kDefaultSite);
+    SiteEntry entry;
+    EXPECT_EQ(PickSite(entry, "no-such-folder/WebSites.txt"), 1);
+    EXPECT_EQ(std::string(entry.bytes, entry.length), kDefaultSite);
 }
 
 TEST_F(SiteList, UnreadableListIsLeftAlone) {

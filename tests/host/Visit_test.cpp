@@ -40,7 +40,7 @@ public:
         Say("keys +Delete* -Delete*");
         Wait(200, 1000);
 
-        char url[kUrlBufferSize] = "http://www.nimbrel.com/sponsors";
+        SiteEntry url = ByteEntry("http://www.nimbrel.com/sponsors");
         if (!first) PickSite(url);
         for (const char32_t c : EntryCharacters(url)) {
             if (RandomRange(1, 100) == 3) {

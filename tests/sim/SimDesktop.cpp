@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <stdexcept>
 #include <system_error>
@@ -61,6 +62,8 @@ struct State {
     std::map<uint32_t, bool> aboveUs;    // threads of processes above our integrity level
     CodePage codePage = CodePage::k1252;
     std::map<Window, Activation> activations;
+    // Files written or renamed through the seam: whether their data is on the disk.
+    std::map<std::string, bool> flushed;
 };
 
 State& S() {
@@ -238,6 +241,8 @@ void ClickActivates() {
         RequestActivation(top, hit);
     }
 }
+
+std::string DiskPath(const std::string& path) { return std::filesystem::absolute(path).lexically_normal().string(); }
 
 // The keys go to the foreground window, and what they make to the layout of its thread.
 Event& RecordKey(Kind kind) {
@@ -459,6 +464,17 @@ void SetInputMethod(uint32_t thread, bool composing) { S().composing[thread] = c
 void SetAboveUs(uint32_t thread, bool above) { S().aboveUs[thread] = above; }
 void SetCodePage(CodePage page) { S().codePage = page; }
 void SetActivation(Window w, Activation activation) { S().activations[w] = activation; }
+
+// --- Files ---------------------------------------------------------------------------------------
+
+void PowerCut() {
+    for (const auto& [path, durable] : S().flushed) {
+        std::error_code error;
+        const auto size = std::filesystem::file_size(path, error);
+        if (!durable && !error) std::ofstream(path, std::ios::binary) << std::string(size, '\0');
+    }
+    S().flushed.clear();
+}
 
 }  // namespace sim
 
@@ -747,12 +763,22 @@ int ShowMessageBox(Window owner, const std::string& text, const std::string& cap
 
 std::string AppName() { return "Veruvo"; }
 
-// The host tests keep their files in real temporary folders, so these two act
-// on the real file system.
+// The host tests keep their files in real temporary folders, so these act on
+// the real file system, and keep what a power cut would do to them.
 bool RenameReplacing(const std::string& from, const std::string& to) {
     std::error_code error;
     std::filesystem::rename(from, to, error);
-    return !error;
+    if (error) return false;
+    S().flushed[DiskPath(to)] = S().flushed[DiskPath(from)];
+    S().flushed.erase(DiskPath(from));
+    return true;
+}
+
+bool WriteFileDurably(const std::string& path, const std::string& data) {
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    if (!(file << data) || !file.flush()) return false;
+    S().flushed[DiskPath(path)] = true;
+    return true;
 }
 
 bool FileMissing(const std::string& path) {

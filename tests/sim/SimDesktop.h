@@ -306,4 +306,9 @@ std::u16string AnsiToUtf16(const std::string& bytes, CodePage page);
 // UTF-16 (surrogate pairs joined) to UTF-8, for reading what was typed.
 std::string Utf8(const std::u16string& text);
 
+// --- Files ----------------------------------------------------------------------------------------
+// A power cut, as NTFS may come out of it: a file renamed into place before
+// its data was written through (desktop::WriteFileDurably) holds as many zeros.
+void PowerCut();
+
 }  // namespace sim
