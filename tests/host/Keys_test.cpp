@@ -10,7 +10,7 @@ namespace {
 using Keys = SimTest;
 
 // Into the foreground window, with its keyboard as it is now.
-void Type(char32_t c) { TypeChar(c, KeyboardOf(desktop::GetForegroundWindow())); }
+void TypeChar(char32_t c) { ::TypeChar(c, KeyboardOf(desktop::GetForegroundWindow())); }
 
 TEST_F(Keys, ClickIsADownAndAnUpWhereTheCursorIs) {
     sim::PlaceCursor({40, 50});
@@ -54,23 +54,23 @@ TEST_F(Keys, TapAndBackspace) {
 }
 
 TEST_F(Keys, TypeCharUsesTheLayoutsShiftState) {
-    Type('a');
+    TypeChar('a');
     EXPECT_EQ(sim::KeyLog(), "+A -A");
 
     sim::ClearEvents();
-    Type(':');
+    TypeChar(':');
     EXPECT_EQ(sim::KeyLog(), "+Shift +; -; -Shift");
 }
 
 TEST_F(Keys, EveryPrintableAsciiCharacterArrivesAsItself) {
     std::string all;
     for (char c = 0x20; c < 0x7F; ++c) all += c;
-    for (char c : all) Type(c);
+    for (char c : all) TypeChar(c);
     EXPECT_EQ(sim::TypedText(), all);
 }
 
 TEST_F(Keys, OnlyHomeEndAndDeleteCarryTheExtendedFlag) {
-    for (char c = 0x20; c < 0x7F; ++c) Type(c);
+    for (char c = 0x20; c < 0x7F; ++c) TypeChar(c);
     TapKey(desktop::kVkHome);
     PressKey(0x123);
     PressKey(0x2E);
@@ -86,18 +86,18 @@ TEST_F(Keys, OnlyHomeEndAndDeleteCarryTheExtendedFlag) {
 }
 
 TEST_F(Keys, CharacterWithoutAKeyIsTypedAsUnicode) {
-    Type(0x20AC);   // the euro sign
-    Type(0xE9);     // e acute
-    Type(0x1F600);  // beyond the first plane: a surrogate pair
+    TypeChar(0x20AC);   // the euro sign
+    TypeChar(0xE9);     // e acute
+    TypeChar(0x1F600);  // beyond the first plane: a surrogate pair
     EXPECT_EQ(sim::KeyLog(), "+U+20AC -U+20AC +U+00E9 -U+00E9 +U+D83D -U+D83D +U+DE00 -U+DE00");
     EXPECT_EQ(sim::TypedText(), "\u20AC\u00E9\U0001F600");
 }
 
 TEST_F(Keys, ControlCharactersAreNeverTyped) {
-    for (char32_t c = 0; c < 0x20; ++c) Type(c);
-    for (char32_t c = 0x7F; c < 0xA0; ++c) Type(c);
-    Type(0xD800);    // half a surrogate pair
-    Type(0x110000);  // no code point
+    for (char32_t c = 0; c < 0x20; ++c) TypeChar(c);
+    for (char32_t c = 0x7F; c < 0xA0; ++c) TypeChar(c);
+    TypeChar(0xD800);    // half a surrogate pair
+    TypeChar(0x110000);  // no code point
     EXPECT_TRUE(sim::Events().empty()) << sim::Describe(sim::Events());
 }
 
@@ -106,7 +106,7 @@ TEST_F(Keys, ClearingTheBarAndTypingAUrlLeavesExactlyTheUrl) {
     PressKey(kWithShift | desktop::kVkEnd);
     PressKey(desktop::kVkDelete);
     const std::string url = "http://www.Example.com/a?b=1&c=~x";
-    for (char c : url) Type(c);
+    for (char c : url) TypeChar(c);
     PressKey(desktop::kVkReturn);
     const sim::FieldState bar = sim::ReplayIntoField(sim::Events(), "about:blank");
     EXPECT_EQ(bar.submitted, std::vector<std::string>{url});
@@ -144,7 +144,7 @@ TEST_P(Layouts, TheBrowserGetsExactlyTheTextWritten) {
     sim::SetInputMethod(browserThread, c.composing);
     sim::SetForeground(browser);
 
-    for (const char32_t ch : EntryCharacters(ByteEntry(c.text))) Type(ch);
+    for (const char32_t ch : EntryCharacters(ByteEntry(c.text))) TypeChar(ch);
 
     EXPECT_EQ(c.text, sim::TypedText()) << sim::KeyLog();
     if (c.keys) {

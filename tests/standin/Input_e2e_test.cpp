@@ -45,13 +45,12 @@ public:
 
 bool CapsLockOn() { return (GetKeyState(VK_CAPITAL) & 1) != 0; }
 
-// Into the window in front, as it takes keys now. Caps Lock is read here on
-// this thread, which attaches its input to no other: reading it through the
-// window's thread would attach to it at every character and, under Wine,
-// reset the key state it is making the previous character's keys with.
-void Type(char32_t c) {
+// Into the window in front. Caps Lock read on this thread, which is attached
+// to no other: attaching to the window's at every character would reset the
+// key state that it makes the previous character with.
+void TypeChar(char32_t c) {
     const desktop::Window window = desktop::GetForegroundWindow();
-    TypeChar(c, KeyboardState{desktop::LayoutOfWindow(window), CapsLockOn(), false});
+    ::TypeChar(c, KeyboardState{desktop::LayoutOfWindow(window), CapsLockOn(), false});
 }
 
 const uint8_t kVkReturn = desktop::kVkReturn;
@@ -91,7 +90,7 @@ TEST_F(StandinTest, EveryPrintableAsciiCharacterArrivesAsItself) {
     std::string printable;
     for (int c = 0x20; c < 0x7F; ++c) printable.push_back(static_cast<char>(c));
 
-    for (char c : printable) Type(c);
+    for (char c : printable) TypeChar(c);
 
     EXPECT_EQ(EnterAndReadBar(), printable);
     EXPECT_EQ(Typed(), std::u16string(printable.begin(), printable.end()));
@@ -107,8 +106,8 @@ TEST_F(StandinTest, EveryPrintableAsciiCharacterArrivesAsItself) {
 
 TEST_F(StandinTest, ControlCharactersAreNeverTyped) {
     browser_.SetBarText("");
-    for (int c : {0x09, 0x1B, 0x0D, 0x0A, 0x08, 0x7F, 0x01}) Type(c);  // tab, escape, CR, LF, backspace, DEL, ^A
-    Type('x');
+    for (int c : {0x09, 0x1B, 0x0D, 0x0A, 0x08, 0x7F, 0x01}) TypeChar(c);  // tab, escape, CR, LF, backspace, DEL, ^A
+    TypeChar('x');
 
     EXPECT_EQ(EnterAndReadBar(), "x");
     EXPECT_EQ(Typed(), u"x");
@@ -118,9 +117,9 @@ TEST_F(StandinTest, CharacterWithoutAKeyArrivesAsItsUnicodeCharacter) {
     browser_.SetBarText("");
     // No key of a US layout makes these; the last is beyond the first plane,
     // typed as a surrogate pair.
-    Type(0xE9);
-    Type(0x20AC);
-    Type(0x1F600);
+    TypeChar(0xE9);
+    TypeChar(0x20AC);
+    TypeChar(0x1F600);
 
     EXPECT_EQ(EnterAndReadBar(), "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80");  // UTF-8
     EXPECT_EQ(Typed(), u"\u00E9\u20AC\U0001F600");
@@ -233,14 +232,14 @@ TEST(AddressBarTest, CompletesInlineUntilADeletionAndAFocusingClickSelectsAll) {
         })) << "the bar reads \"" << buffer << "\", not \"" << text << "\"";
     };
 
-    Type('w');
+    TypeChar('w');
     barReads("www.example.com/garden/roses");
     PressBackspace(1);  // takes the selected completion away, and nothing else
     barReads("w");
-    Type('w');
-    Type('w');
-    Type('.');
-    Type('e');
+    TypeChar('w');
+    TypeChar('w');
+    TypeChar('.');
+    TypeChar('e');
     barReads("www.example.com/garden/roses");
     PressKey(desktop::kVkDelete);
     barReads("www.e");
@@ -257,7 +256,7 @@ TEST(AddressBarTest, CompletesInlineUntilADeletionAndAFocusingClickSelectsAll) {
     ClickLeft();
     EXPECT_TRUE(e2e::WaitUntil([&] { return SendMessageA(browser.Bar(), EM_GETSEL, 0, 0) == MAKELRESULT(0, 5); }))
         << "the click did not select the whole address";
-    Type('w');
+    TypeChar('w');
     // w, ww, www, www., www.e; and w again, completed from the address most
     // recently visited.
     ASSERT_TRUE(e2e::WaitUntil([&] { return standin::OfKind(browser.Events(), Kind::Complete).size() == 6; }));
@@ -329,10 +328,8 @@ TEST_P(BringToFrontTest, RestoresTheStandinOnlyWhenItIsMinimised) {
     BringToFront(browser.Window());
 
     // Activation and the restore are applied asynchronously here.
-    EXPECT_TRUE(e2e::WaitUntil([&] {
-        return ::GetForegroundWindow() == browser.Window() && !IsIconic(browser.Window());
-    })) << "the stand-in did not come to the front restored: foreground " << (::GetForegroundWindow() == browser.Window())
-        << ", minimised " << IsIconic(browser.Window());
+    EXPECT_TRUE(e2e::WaitUntil([&] { return ::GetForegroundWindow() == browser.Window() && !IsIconic(browser.Window()); }))
+        << "the stand-in did not come to the front, restored";
     e2e::WaitUntil([] { return false; }, e2e::Millis(300));  // let any late resize land
     WINDOWPLACEMENT after = {};
     ASSERT_TRUE(browser.Placement(after));
