@@ -135,8 +135,10 @@ KeyMeaning CharOfKey(uint8_t vk, uint8_t shiftState, bool capsLock, KeyboardLayo
 
 bool CapsLockOf(Window w) {
     // Sharing the input of the window's thread for a moment, this thread reads
-    // the key state that the window's keys are made with. Not with a thread
-    // that hangs: attached, we would wait with it.
+    // the key state that the window's keys are made with. Attaching may reset
+    // that state, the window's own included (Wine clears it): then it reads
+    // as reset here and there alike, and the keys that follow agree with it.
+    // Not with a thread that hangs: attached, we would wait with it.
     const DWORD self = ::GetCurrentThreadId();
     const DWORD thread = ::GetWindowThreadProcessId(ToHwnd(w), nullptr);
     const bool attached = thread != 0 && thread != self && !IsHungWindow(w) && ::AttachThreadInput(self, thread, TRUE);
