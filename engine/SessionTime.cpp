@@ -1,7 +1,6 @@
 #include "engine/SessionTime.h"
 
 #include <cmath>
-#include <cstdio>
 #include <limits>
 
 int64_t LimitMinutes(float hours) {
@@ -23,20 +22,4 @@ bool LimitReached(float hours, int64_t elapsedSeconds) {
 float HoursLeft(float hours, int64_t elapsedSeconds) {
     const int64_t minutes = elapsedSeconds / 60;
     return static_cast<float>(static_cast<double>(hours) - static_cast<double>(minutes) * (1.0 / 60.0));
-}
-
-std::string SummaryText(uint32_t pages, int64_t elapsedSeconds) {
-    const int64_t minutes = elapsedSeconds / 60;
-    const long long h = minutes / 60;
-    const long long m = minutes % 60;
-    char text[128];
-    if (pages == 1) {
-        std::snprintf(text, sizeof text,
-                      "User has interrupted Nimbrel Veruvo.\nSurfed 1 page in %.1lld:%2.2lld", h, m);
-    } else {
-        std::snprintf(text, sizeof text,
-                      "User has interrupted Nimbrel Veruvo.\nSurfed %lu pages in %.1lld:%2.2lld",
-                      static_cast<unsigned long>(pages), h, m);
-    }
-    return text;
 }

@@ -1,6 +1,8 @@
+#include "engine/WatchfulWait.h"
+
 #include <cstdlib>
 
-#include "engine/Surfer.h"
+#include "framework/Desktop.h"
 
 namespace {
 
@@ -18,15 +20,15 @@ bool MovedFrom(desktop::Point p, desktop::Point reference) {
 // Counts slices rather than reading a clock. One movement is a nudge and is
 // forgiven; a second one, measured from where the first left the cursor,
 // means the user has taken the mouse.
-int CSurfer::WatchfulWait(uint32_t ms) {
+int WatchfulWait(uint32_t ms, const std::function<void()>& refresh) {
     desktop::Point reference = desktop::GetCursorPos();
     int movements = 0;
     const uint32_t slices = ms / kSliceMs;
-    RefreshStatus();
+    refresh();
     for (uint32_t j = 0; j < slices; ++j) {
         desktop::Sleep(kSliceMs);
         const desktop::Point p = desktop::GetCursorPos();
-        if (j % kSlicesPerRefresh == 0) RefreshStatus();
+        if (j % kSlicesPerRefresh == 0) refresh();
         if (MovedFrom(p, reference)) {
             reference = desktop::GetCursorPos();
             ++movements;

@@ -3,7 +3,9 @@
 #include <cstdlib>
 #include <exception>
 
+#include "framework/Desktop.h"
 #include "framework/Dialog.h"
+#include "res/resource.h"
 
 namespace {
 
@@ -36,7 +38,10 @@ void LoadDllsFromSystemFolderOnly() {
 // program does not have, and the user would see the program vanish. Say so
 // instead, once, and end.
 [[noreturn]] void EndOnFault() {
-    FatalAppExitA(0, "Unexpected internal error.");
+    // Nothing allocated: memory may be what ran out.
+    char text[128] = "";
+    LoadStringA(GetModuleHandleA(nullptr), IDS_INTERNAL_ERROR, text, sizeof text);
+    FatalAppExitA(0, text);
     std::abort();
 }
 
@@ -67,11 +72,9 @@ void CWinApp::WinHelp(DWORD context) {
 int CWinApp::Start(HINSTANCE instance) {
     m_hInstance = instance;
     const std::string path = ModulePath();
-    const size_t nameStart = path.find_last_of("\\/") + 1;
-    const size_t dot = path.find_last_of('.');
-    const size_t stemEnd = (dot == std::string::npos || dot < nameStart) ? path.size() : dot;
-    m_strAppName = m_pszRequestedName ? m_pszRequestedName : path.substr(nameStart, stemEnd - nameStart);
-    m_strHelpFilePath = path.substr(0, stemEnd) + ".HLP";
+    m_strAppName = m_pszRequestedName ? m_pszRequestedName : desktop::AppName();
+    // Beside the executable, named after it.
+    m_strHelpFilePath = path.substr(0, path.find_last_of("\\/") + 1) + desktop::AppName() + ".HLP";
 
     if (InitInstance()) {
         MSG msg;

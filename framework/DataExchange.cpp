@@ -4,7 +4,12 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "res/resource.h"
+
 namespace {
+
+// The text of a number field as the exchange reads it: a buffer of 32 bytes.
+constexpr size_t kFieldChars = 31;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
@@ -57,8 +62,6 @@ bool ParseNumberText(const std::string& text, double& value) {
     return true;
 }
 
-// The exponent's width is the C runtime's: "1e+010" on Windows' own, "1e+10"
-// elsewhere.
 // Windows' classic C runtime writes the exponent with at least three digits
 // ("1e+010"), and that is the form the program's users know; other runtimes
 // write two. Pad to three everywhere, so the texts are the same on every build.
@@ -75,8 +78,36 @@ std::string FormatNumber(double value) {
 }
 
 std::string RangeMessage(double min, double max) {
-    std::string message = "Please enter a number between %1 and %2.";
+    std::string message = desktop::LoadText(IDS_OUT_OF_RANGE);
     message.replace(message.find("%1"), 2, FormatNumber(min));
     message.replace(message.find("%2"), 2, FormatNumber(max));
     return message;
+}
+
+void CDataExchange::Fail(int controlId, const std::string& message) {
+    m_bFailed = true;
+    desktop::ShowMessageBox(m_hDialog, message, desktop::AppName(), desktop::kMbOk | desktop::kMbIconExclamation);
+    const desktop::Window control = desktop::DialogItem(m_hDialog, controlId);
+    desktop::Focus(control);
+    desktop::SelectAllText(control);
+}
+
+void DDX_Text(CDataExchange& dx, int controlId, float& value) {
+    if (dx.m_bFailed) return;
+    const desktop::Window control = desktop::DialogItem(dx.m_hDialog, controlId);
+    if (!dx.m_bSaveAndValidate) {
+        desktop::SetText(control, FormatNumber(value));
+        return;
+    }
+    double parsed = 0;
+    if (!ParseNumberText(desktop::GetText(control).substr(0, kFieldChars), parsed)) {
+        dx.Fail(controlId, desktop::LoadText(IDS_NOT_A_NUMBER));
+        return;
+    }
+    value = static_cast<float>(parsed);
+}
+
+void DDV_MinMaxFloat(CDataExchange& dx, int controlId, float value, float min, float max) {
+    if (dx.m_bFailed || !dx.m_bSaveAndValidate) return;
+    if (value < min || value > max) dx.Fail(controlId, RangeMessage(min, max));
 }

@@ -143,5 +143,7 @@ void SetTimer(Window w, uintptr_t id, uint32_t ms);
 void KillTimer(Window w, uintptr_t id);
 int ShowMessageBox(Window owner, const std::string& text, const std::string& caption, uint32_t flags);
 std::string AppName();  // the executable's file name without its extension
+// A text of the program's string table (res/Texts.h), by its IDS_ id.
+std::string LoadText(uint32_t id);
 
 }  // namespace desktop

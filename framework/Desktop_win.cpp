@@ -368,4 +368,10 @@ std::string AppName() {
     }
 }
 
+std::string LoadText(uint32_t id) {
+    char text[512] = "";
+    const int length = ::LoadStringA(::GetModuleHandleA(nullptr), id, text, sizeof text);
+    return std::string(text, length > 0 ? static_cast<size_t>(length) : 0);
+}
+
 }  // namespace desktop

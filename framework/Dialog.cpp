@@ -3,41 +3,6 @@
 #include <string>
 
 #include "framework/App.h"
-#include "framework/DataExchange.h"
-
-void CDataExchange::Fail(int controlId, const char* message) {
-    m_bFailed = true;
-    CWinApp* app = CWinApp::Current();
-    HWND owner = m_dialog.GetSafeHwnd();
-    MessageBoxA(owner, message, app ? app->m_strAppName.c_str() : "", MB_OK | MB_ICONEXCLAMATION);
-    HWND control = m_dialog.GetDlgItem(controlId);
-    // WM_NEXTDLGCTL rather than SetFocus keeps the dialog manager's idea of the
-    // focus and the default button in step.
-    SendMessageA(owner, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
-    SendMessageA(control, EM_SETSEL, 0, -1);
-}
-
-void DDX_Text(CDataExchange& dx, int controlId, float& value) {
-    if (dx.m_bFailed) return;
-    HWND control = dx.m_dialog.GetDlgItem(controlId);
-    if (!dx.m_bSaveAndValidate) {
-        SetWindowTextA(control, FormatNumber(value).c_str());
-        return;
-    }
-    char text[32] = {};
-    GetWindowTextA(control, text, sizeof text);
-    double parsed = 0;
-    if (!ParseNumberText(text, parsed)) {
-        dx.Fail(controlId, kNotANumberMessage);
-        return;
-    }
-    value = static_cast<float>(parsed);
-}
-
-void DDV_MinMaxFloat(CDataExchange& dx, int controlId, float value, float min, float max) {
-    if (dx.m_bFailed || !dx.m_bSaveAndValidate) return;
-    if (value < min || value > max) dx.Fail(controlId, RangeMessage(min, max).c_str());
-}
 
 CDialog::CDialog(UINT templateId, HWND parent) : m_nIDTemplate(templateId), m_hParent(parent) {}
 
@@ -99,7 +64,7 @@ void CDialog::EndDialog(INT_PTR result) {
 }
 
 bool CDialog::UpdateData(bool saveAndValidate) {
-    CDataExchange dx(*this, saveAndValidate);
+    CDataExchange dx(m_hWnd, saveAndValidate);
     DoDataExchange(dx);
     return !dx.m_bFailed;
 }

@@ -5,28 +5,7 @@
 
 #include <windows.h>
 
-class CDialog;
-
-// One exchange between a dialog's fields and its controls. Once a check has
-// failed, the later steps of the same exchange do nothing.
-class CDataExchange {
-public:
-    CDataExchange(CDialog& dialog, bool saveAndValidate)
-        : m_dialog(dialog), m_bSaveAndValidate(saveAndValidate) {}
-
-    // Tells the user, puts the focus on the control with its text selected.
-    void Fail(int controlId, const char* message);
-
-    CDialog& m_dialog;
-    const bool m_bSaveAndValidate;
-    bool m_bFailed = false;
-};
-
-// A number field exchanged with a float: written "%.*g" at precision 6, read
-// back with the checks of framework/DataExchange.h.
-void DDX_Text(CDataExchange& dx, int controlId, float& value);
-// Refuses a value outside [min, max]; the value stays as read.
-void DDV_MinMaxFloat(CDataExchange& dx, int controlId, float value, float min, float max);
+#include "framework/DataExchange.h"
 
 class CDialog {
 public:
@@ -42,7 +21,6 @@ public:
 
     HWND GetSafeHwnd() const { return m_hWnd; }
     HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
-    UINT TemplateId() const { return m_nIDTemplate; }
     // The help topic of this dialog: the resource help base plus its template id.
     DWORD HelpContext() const { return 0x20000 + m_nIDTemplate; }
 

@@ -20,8 +20,6 @@ public:
     void AddTool(HWND control, const char* text);
     void RelayEvent(MSG* msg);
 
-    HWND GetSafeHwnd() const { return m_hWnd; }
-
 private:
     HWND m_hWnd = nullptr;
     HWND m_hOwner = nullptr;

@@ -7,7 +7,7 @@
 #include <limits>
 #include <random>
 
-#include "engine/Random.h"
+#include "framework/Random.h"
 #include "framework/Desktop.h"
 
 namespace {

@@ -1,25 +1,11 @@
-// Recording the browser's address bar by pointing at its two corners, and
-// showing the recorded rectangle by gliding the mouse once around it.
-//
-// The calibration keeps no state of its own: the caption of the calibration
-// button is the state, so the three captions below are compared exactly.
+#include "ui/Calibration.h"
+
 #include <string>
 
 #include "engine/Input.h"
-#include "engine/Surfer.h"
-#include "res/resource.h"
 #include "ui/CornerText.h"
 
 namespace {
-
-constexpr const char* kSetCoordinates = "Set Coordinates of Address Bar";
-constexpr const char* kRecordTopLeft = "Hit Spacebar to Record Top Left";
-constexpr const char* kRecordBottomRight = "Hit Spacebar to Record Bottom Right";
-// Shown only while the top-left corner is being stored, within one press.
-constexpr const char* kStoringTopLeft = "Set Bottom Right Corner";
-
-constexpr const char* kTraceIdle = "Trace Address Bar";
-constexpr const char* kTraceRunning = "Tracing Address Bar";
 
 constexpr uint32_t kReadoutPeriodMs = 10;
 constexpr uint32_t kTraceLegSteps = 200;
@@ -28,42 +14,45 @@ constexpr uint32_t kTracePauseMs = 300;
 
 }  // namespace
 
-void CSurfer::OnSetCoordinates() {
+void CCalibration::OnSetCoordinates() {
     desktop::Window button = Item(IDC_SET_COORDS);
     const std::string caption = desktop::GetText(button);
 
-    if (caption == kSetCoordinates) {
-        desktop::SetText(button, kRecordTopLeft);
+    if (caption == desktop::LoadText(IDS_SET_COORDINATES)) {
+        desktop::SetText(button, desktop::LoadText(IDS_RECORD_TOP_LEFT));
         desktop::SetTimer(DialogWindow(), TIMER_TRACK_TL, kReadoutPeriodMs);
-    } else if (caption == kRecordTopLeft) {
-        desktop::SetText(button, kStoringTopLeft);
+    } else if (caption == desktop::LoadText(IDS_RECORD_TOP_LEFT)) {
+        // Shown only while the corner is being stored, within one press.
+        desktop::SetText(button, desktop::LoadText(IDS_STORING_TOP_LEFT));
         const desktop::Point corner = desktop::GetCursorPos();
-        m_rcAddressBar.left = corner.x;
-        m_rcAddressBar.top = corner.y;
+        desktop::Rect bar = m_rcAddressBar.Rect();
+        bar.left = corner.x;
+        bar.top = corner.y;
         desktop::KillTimer(DialogWindow(), TIMER_TRACK_TL);
-        SaveBoundaries();
-        desktop::SetText(button, kRecordBottomRight);
+        m_rcAddressBar.Record(bar);
+        desktop::SetText(button, desktop::LoadText(IDS_RECORD_BOTTOM_RIGHT));
         desktop::SetTimer(DialogWindow(), TIMER_TRACK_BR, kReadoutPeriodMs);
-    } else if (caption == kRecordBottomRight) {
-        desktop::SetText(button, kSetCoordinates);
+    } else if (caption == desktop::LoadText(IDS_RECORD_BOTTOM_RIGHT)) {
+        desktop::SetText(button, desktop::LoadText(IDS_SET_COORDINATES));
         const desktop::Point corner = desktop::GetCursorPos();
-        m_rcAddressBar.right = corner.x;
-        m_rcAddressBar.bottom = corner.y;
+        desktop::Rect bar = m_rcAddressBar.Rect();
+        bar.right = corner.x;
+        bar.bottom = corner.y;
         desktop::KillTimer(DialogWindow(), TIMER_TRACK_BR);
-        SaveBoundaries();
+        m_rcAddressBar.Record(bar);
         // So that the next space bar traces what was just recorded.
         desktop::Focus(Item(IDC_TRACE));
     }
 }
 
-void CSurfer::AbandonCalibration() {
+void CCalibration::AbandonCalibration() {
     desktop::KillTimer(DialogWindow(), TIMER_TRACK_TL);
     desktop::KillTimer(DialogWindow(), TIMER_TRACK_BR);
-    desktop::SetText(Item(IDC_SET_COORDS), kSetCoordinates);
-    desktop::SetText(Item(IDC_TRACE), kTraceIdle);
+    desktop::SetText(Item(IDC_SET_COORDS), desktop::LoadText(IDS_SET_COORDINATES));
+    desktop::SetText(Item(IDC_TRACE), desktop::LoadText(IDS_TRACE));
 }
 
-void CSurfer::OnTrackTimer(uintptr_t id) {
+void CCalibration::OnTrackTimer(uintptr_t id) {
     if (id != TIMER_TRACK_TL && id != TIMER_TRACK_BR) return;
     const int readout = id == TIMER_TRACK_TL ? IDC_TLC_POS : IDC_BRC_POS;
     const desktop::Point cursor = desktop::GetCursorPos();
@@ -72,15 +61,15 @@ void CSurfer::OnTrackTimer(uintptr_t id) {
 
 // Runs to its end whatever the user does: a disturbed leg ends early, the next
 // starts from wherever the cursor is, and the cursor goes back in any case.
-void CSurfer::TraceAddressBar() {
-    const desktop::Rect bar = m_rcAddressBar;
+void CCalibration::TraceAddressBar() {
+    const desktop::Rect bar = m_rcAddressBar.Rect();
     const desktop::Point before = desktop::GetCursorPos();
     desktop::SetCursorPos(desktop::Point{bar.left, bar.top});
     WatchfulWait(kTracePauseMs);
 
     // No message is handled until the trace returns, so paint the caption now.
     desktop::Window button = Item(IDC_TRACE);
-    desktop::SetText(button, kTraceRunning);
+    desktop::SetText(button, desktop::LoadText(IDS_TRACING));
     desktop::RepaintNow(button);
 
     GlideCursor(bar.right, bar.top, kTraceLegSteps, kTraceStepMs);
@@ -89,7 +78,13 @@ void CSurfer::TraceAddressBar() {
     GlideCursor(bar.left, bar.top, kTraceLegSteps, kTraceStepMs);
     WatchfulWait(kTracePauseMs);
 
-    desktop::SetText(button, kTraceIdle);
+    desktop::SetText(button, desktop::LoadText(IDS_TRACE));
     desktop::SetCursorPos(before);
     desktop::Focus(Item(IDOK));
+}
+
+void CCalibration::ShowCorners() {
+    const desktop::Rect& bar = m_rcAddressBar.Rect();
+    desktop::SetText(Item(IDC_TLC_POS), CornerText(bar.left, bar.top));
+    desktop::SetText(Item(IDC_BRC_POS), CornerText(bar.right, bar.bottom));
 }

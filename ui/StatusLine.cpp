@@ -1,20 +1,13 @@
-// The bottom line of the main dialog: the hours limit while idle, the
-// countdown in its place while surfing.
+#include "ui/StatusLine.h"
+
 #include <limits>
-#include <string>
 
 #include "engine/SessionTime.h"
-#include "engine/Surfer.h"
-#include "res/resource.h"
-#include "ui/StatusText.h"
+#include "engine/WatchfulWait.h"
 
 namespace {
 
-constexpr int32_t kIdle = 0;
-constexpr int32_t kSurfing = 1;
-
 constexpr uint32_t kSeveralUnreached = 3;
-constexpr const char* kUnreached = "Cannot reach the browser";
 
 // Whole minutes of the limit less whole minutes surfed: not the exact time
 // left. A clock set back makes the minutes surfed negative; the difference then
@@ -28,25 +21,26 @@ int64_t RemainingMinutes(float hours, int64_t elapsedSeconds) {
     return limit - surfed;
 }
 
-std::string Count(int64_t n, const char* one, const char* many) {
+std::string Count(int64_t n, uint32_t one, uint32_t many) {
     if (n == 0) return "";
-    if (n == 1) return one;
-    return std::to_string(n) + many;
+    if (n == 1) return desktop::LoadText(one);
+    return std::to_string(n) + desktop::LoadText(many);
 }
 
 }  // namespace
 
 std::string StatusText(float hours, int64_t elapsedSeconds) {
-    if (!(hours > 0.0f)) return "Will surf until user interrupts me";
+    if (!(hours > 0.0f)) return desktop::LoadText(IDS_NO_LIMIT);
     const int64_t remaining = RemainingMinutes(hours, elapsedSeconds);
-    if (remaining <= 0) return "Finishing Current Page";
+    if (remaining <= 0) return desktop::LoadText(IDS_FINISHING);
     const int64_t h = remaining / 60;
     const int64_t m = remaining % 60;
     const std::string separator = (h != 0 && m != 0) ? ", " : "";
-    return "Will stop in " + Count(h, "1 hour", " hours") + separator + Count(m, "1 minute", " minutes");
+    return desktop::LoadText(IDS_WILL_STOP_IN) + Count(h, IDS_ONE_HOUR, IDS_HOURS_LEFT) + separator +
+           Count(m, IDS_ONE_MINUTE, IDS_MINUTES_LEFT);
 }
 
-void CSurfer::RefreshStatus() {
+void CStatusLine::RefreshStatus() {
     if (m_nState != kIdle && m_nState != kSurfing) return;
     const bool surfing = m_nState == kSurfing;
     desktop::Show(Item(IDC_HOURS), !surfing);
@@ -57,7 +51,8 @@ void CSurfer::RefreshStatus() {
         // Several visits in a row could not type: the user should know why
         // nothing happens in the browser.
         const bool unreached = m_nUnreached >= kSeveralUnreached;
-        desktop::SetText(Item(IDC_STATUS), unreached ? kUnreached : StatusText(m_fHours, desktop::Now() - m_tStart));
+        desktop::SetText(Item(IDC_STATUS), unreached ? desktop::LoadText(IDS_UNREACHED)
+                                                     : StatusText(m_fHours, desktop::Now() - m_tStart));
         // Called from inside long waits, when no paint message is dispatched.
         desktop::RepaintNow(Item(IDC_STATUS));
     } else if (!SessionRunning()) {
@@ -66,4 +61,8 @@ void CSurfer::RefreshStatus() {
         // brings the countdown.
         desktop::KillTimer(DialogWindow(), TIMER_STATUS);
     }
+}
+
+int CStatusLine::WatchfulWait(uint32_t ms) {
+    return ::WatchfulWait(ms, [this] { RefreshStatus(); });
 }

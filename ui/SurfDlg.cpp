@@ -7,48 +7,41 @@
 #include <ctime>
 #include <memory>
 
-#include "app/SplashDlg.h"
-#include "engine/Random.h"
+#include "framework/Random.h"
 #include "res/resource.h"
+#include "ui/SplashDlg.h"
 
 namespace {
 
-constexpr const char* kTitle = "Nimbrel Veruvo 1.0";
-constexpr float kMaxHours = 1e10f;
 constexpr COLORREF kTipText = RGB(255, 255, 255);
 constexpr COLORREF kTipBackground = RGB(64, 112, 176);
 constexpr int kTipDelayMs = 500;
 
 struct Tip {
     int controlId;
-    const char* text;
+    UINT text;
 };
 
 constexpr Tip kTips[] = {
-    {IDOK, "Start/Stop surfing the web."},
-    {IDC_TRACE, "Trace the location of the Address Bar."},
-    {IDC_SET_COORDS, "Set the location of the Address Bar."},
-    {IDC_HOURS, "Enter the number of hours to surf.  Decimals are allowed."},
-    {IDC_WEB_LINK, "Updates, info, new products, mailing lists, etc."},
-    {IDC_EMAIL_LINK, "Email me."},
-    {IDC_TLC_LABEL, "Top left corner coordinate of Address Bar."},
-    {IDC_BRC_LABEL, "Bottom right corner coordinate of Address Bar."},
+    {IDOK, IDS_TIP_START},
+    {IDC_TRACE, IDS_TIP_TRACE},
+    {IDC_SET_COORDS, IDS_TIP_SET_COORDINATES},
+    {IDC_HOURS, IDS_TIP_HOURS},
+    {IDC_WEB_LINK, IDS_TIP_WEB_LINK},
+    {IDC_EMAIL_LINK, IDS_TIP_EMAIL_LINK},
+    {IDC_TLC_LABEL, IDS_TIP_TLC},
+    {IDC_BRC_LABEL, IDS_TIP_BRC},
 };
 
 }  // namespace
 
 CSurfDlg::CSurfDlg() : CDialog(IDD_SURF_DIALOG) {
-    m_fHours = 0.0f;
     m_hIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_MAIN));
-    LoadOrCreateBoundaries();
+    // Made from the cursor clip rectangle when there is none.
+    m_rcAddressBar.Load();
 }
 
 CSurfDlg::~CSurfDlg() = default;
-
-void CSurfDlg::DoDataExchange(CDataExchange& dx) {
-    DDX_Text(dx, IDC_HOURS, m_fHours);
-    DDV_MinMaxFloat(dx, IDC_HOURS, m_fHours, 0.0f, kMaxHours);
-}
 
 BOOL CSurfDlg::OnInitDialog() {
     CDialog::OnInitDialog();
@@ -57,7 +50,7 @@ BOOL CSurfDlg::OnInitDialog() {
     SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
     CreateToolTips();
     ShowSplash();
-    std::strncpy(m_szTitle, kTitle, sizeof m_szTitle - 1);
+    std::strncpy(m_szTitle, desktop::LoadText(IDS_TITLE).c_str(), sizeof m_szTitle - 1);
     SetWindowTextA(m_hWnd, m_szTitle);
     ShowCorners();
     ActivateSelf();
@@ -70,7 +63,7 @@ void CSurfDlg::CreateToolTips() {
     m_toolTip.SetTipTextColor(kTipText);
     m_toolTip.SetTipBkColor(kTipBackground);
     m_toolTip.SetDelayTime(TTDT_AUTOMATIC, kTipDelayMs);
-    for (const Tip& tip : kTips) m_toolTip.AddTool(GetDlgItem(tip.controlId), tip.text);
+    for (const Tip& tip : kTips) m_toolTip.AddTool(GetDlgItem(tip.controlId), desktop::LoadText(tip.text).c_str());
 }
 
 void CSurfDlg::ShowSplash() {

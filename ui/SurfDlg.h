@@ -1,13 +1,13 @@
 // The main dialog: the program's only main window. Its behaviour apart from the
-// window system lives in CSurfer; this class adds the window, the tooltips, the
-// links, the icon and the data exchange of the hours field.
+// window system lives in CSurfer (ui/Surfer.h); this class adds the window,
+// the splash, the tooltips, the links and the icon.
 #pragma once
 
 #include <string>
 
-#include "engine/Surfer.h"
 #include "framework/Dialog.h"
 #include "framework/ToolTipCtrl.h"
+#include "ui/Surfer.h"
 
 class CSurfDlg : public CDialog, public CSurfer {
 public:
@@ -15,12 +15,12 @@ public:
     ~CSurfDlg() override;
 
     desktop::Window DialogWindow() const override { return m_hWnd; }
-    bool UpdateData(bool saveAndValidate) override { return CDialog::UpdateData(saveAndValidate); }
+    bool UpdateData(bool saveAndValidate) override { return CSurfer::UpdateData(saveAndValidate); }
 
     BOOL PreTranslateMessage(MSG* msg) override;
 
 protected:
-    void DoDataExchange(CDataExchange& dx) override;
+    void DoDataExchange(CDataExchange& dx) override { CSurfer::DoDataExchange(dx); }
     BOOL OnInitDialog() override;
     bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
 

@@ -15,7 +15,7 @@
 #include <string>
 
 #include "engine/Input.h"
-#include "engine/Surfer.h"
+#include "ui/Surfer.h"
 #include "res/resource.h"
 #include "tests/bench/BareLoop.h"
 #include "tests/bench/BenchSupport.h"

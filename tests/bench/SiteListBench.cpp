@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/Random.h"
+#include "framework/Random.h"
 #include "store/SiteList.h"
 #include "tests/bench/BenchSupport.h"
 

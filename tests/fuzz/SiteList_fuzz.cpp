@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/Random.h"
+#include "framework/Random.h"
 #include "store/SiteList.h"
 #include "tests/fuzz/FuzzSupport.h"
 

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "TempFolder.h"
-#include "engine/Random.h"
-#include "res/resource.h"
+#include "framework/Random.h"
+#include "res/Texts.h"
 #include "store/Boundaries.h"
 #include "tests/sim/SimDesktop.h"
 #include "tests/sim/TestSurfer.h"
@@ -19,11 +19,11 @@ using desktop::Point;
 using desktop::Rect;
 using sim::Kind;
 
-constexpr const char* kSetCoordinates = "Set Coordinates of Address Bar";
-constexpr const char* kRecordTopLeft = "Hit Spacebar to Record Top Left";
-constexpr const char* kRecordBottomRight = "Hit Spacebar to Record Bottom Right";
-constexpr const char* kTraceIdle = "Trace Address Bar";
-constexpr const char* kTraceRunning = "Tracing Address Bar";
+constexpr const char* kSetCoordinates = TEXT_SET_COORDINATES;
+constexpr const char* kRecordTopLeft = TEXT_RECORD_TOP_LEFT;
+constexpr const char* kRecordBottomRight = TEXT_RECORD_BOTTOM_RIGHT;
+constexpr const char* kTraceIdle = TEXT_TRACE;
+constexpr const char* kTraceRunning = TEXT_TRACING;
 
 // What options.ini holds before every test: a calibration of an earlier run.
 constexpr Rect kEarlier{20, 30, 700, 52};
@@ -66,7 +66,7 @@ protected:
         SeedRandom(20240611);
         WriteBoundaries(kBoundariesFile, kEarlier);
         surfer_ = std::make_unique<TestSurfer>();
-        surfer_->LoadOrCreateBoundaries();
+        surfer_->m_rcAddressBar.Load();
         sim::SetForeground(surfer_->DialogWindow());
         sim::ClearEvents();
     }
@@ -115,7 +115,7 @@ TEST_F(Calibration, FirstPressOnlyChangesTheCaptionAndStartsTheTopLeftReadout) {
     EXPECT_EQ(events[1].kind, Kind::TimerSet);
     EXPECT_EQ(events[1].timerId, static_cast<uintptr_t>(TIMER_TRACK_TL));
     EXPECT_EQ(events[1].ms, 10u);
-    EXPECT_EQ(Str(Dialog().m_rcAddressBar), Str(kEarlier));
+    EXPECT_EQ(Str(Dialog().m_rcAddressBar.Rect()), Str(kEarlier));
     EXPECT_EQ(ReadFile(kBoundariesFile), fileBefore);
     EXPECT_EQ(sim::Focused(), focusBefore);
 
@@ -138,7 +138,7 @@ TEST_F(Calibration, EachRecordedCornerIsSavedAtOnceAndTheFocusMovesToTrace) {
     PressAt(Point{112, 54});
     EXPECT_EQ(Caption(), kRecordBottomRight);
     EXPECT_EQ(Str(InFile()), Str(Rect{112, 54, kEarlier.right, kEarlier.bottom}));
-    EXPECT_EQ(Str(Dialog().m_rcAddressBar), Str(InFile()));
+    EXPECT_EQ(Str(Dialog().m_rcAddressBar.Rect()), Str(InFile()));
     const auto captions = sim::TextsOf(Control(IDC_SET_COORDS), sim::EventsSince(second));
     ASSERT_EQ(captions.size(), 2u);
     EXPECT_EQ(captions[0].text, "Set Bottom Right Corner");
@@ -160,7 +160,7 @@ TEST_F(Calibration, EachRecordedCornerIsSavedAtOnceAndTheFocusMovesToTrace) {
 
     // Nothing runs any more: a fourth press starts over.
     Idle(100);
-    EXPECT_EQ(Str(Dialog().m_rcAddressBar), Str(Rect{112, 54, 640, 75}));
+    EXPECT_EQ(Str(Dialog().m_rcAddressBar.Rect()), Str(Rect{112, 54, 640, 75}));
     PressAt(Point{1, 1});
     EXPECT_EQ(Caption(), kRecordTopLeft);
 }
@@ -174,8 +174,8 @@ TEST_F(Calibration, AStoppedReadoutKeepsItsLastTick) {
     // where the press found it, the readout stays with the tick.
     sim::MoveCursorBy(5, 6);
     surfer_->OnSetCoordinates();
-    EXPECT_EQ(Dialog().m_rcAddressBar.left, 305);
-    EXPECT_EQ(Dialog().m_rcAddressBar.top, 46);
+    EXPECT_EQ(Dialog().m_rcAddressBar.Rect().left, 305);
+    EXPECT_EQ(Dialog().m_rcAddressBar.Rect().top, 46);
     Idle(100);
     EXPECT_EQ(Dialog().Text(IDC_TLC_POS), "( 300, 40 )");
     EXPECT_EQ(Dialog().Text(IDC_BRC_POS), "( 305, 46 )");
@@ -183,8 +183,8 @@ TEST_F(Calibration, AStoppedReadoutKeepsItsLastTick) {
     // Standing still, the readout equals the corner recorded.
     surfer_->OnSetCoordinates();
     Idle(100);
-    EXPECT_EQ(Dialog().m_rcAddressBar.right, 305);
-    EXPECT_EQ(Dialog().m_rcAddressBar.bottom, 46);
+    EXPECT_EQ(Dialog().m_rcAddressBar.Rect().right, 305);
+    EXPECT_EQ(Dialog().m_rcAddressBar.Rect().bottom, 46);
     EXPECT_EQ(Dialog().Text(IDC_BRC_POS), "( 305, 46 )");
     EXPECT_EQ(Dialog().Text(IDC_TLC_POS), "( 300, 40 )");
 }
@@ -200,12 +200,12 @@ TEST_F(Calibration, ACaptionOfNoStateMakesAPressDoNothing) {
                                                      << sim::Describe(sim::EventsSince(mark));
         EXPECT_EQ(Caption(), caption);
     }
-    EXPECT_EQ(Str(Dialog().m_rcAddressBar), Str(kEarlier));
+    EXPECT_EQ(Str(Dialog().m_rcAddressBar.Rect()), Str(kEarlier));
     EXPECT_EQ(ReadFile(kBoundariesFile), fileBefore);
 }
 
 TEST_F(Calibration, TraceGlidesClockwiseOnceAndPutsCursorAndFocusBack) {
-    Dialog().m_rcAddressBar = Rect{100, 50, 900, 80};
+    Dialog().m_rcAddressBar.Record(Rect{100, 50, 900, 80});
     // The trace follows the rectangle in memory and leaves the file alone.
     WriteFile(kBoundariesFile, "edited behind our back\n");
     desktop::Focus(Control(IDC_TRACE));
@@ -302,7 +302,7 @@ TEST_F(Calibration, AZeroSizeRectangleIsTheTwoPausesAndTwoJumps) {
 }
 
 TEST_F(Calibration, MovingTheMouseDuringATraceNeitherStopsItNorKeepsTheCursorAway) {
-    Dialog().m_rcAddressBar = Rect{100, 50, 900, 80};
+    Dialog().m_rcAddressBar.Record(Rect{100, 50, 900, 80});
     const Point start{20, 700};
     const uint64_t t0 = sim::NowMs();
     // A nudge in the first pause, one into the first leg, one into the third.

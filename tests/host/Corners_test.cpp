@@ -1,5 +1,6 @@
 // The main dialog's corner read-outs and bringing the dialog itself forward.
 #include "res/resource.h"
+#include "tests/host/TempFolder.h"
 #include "tests/sim/SimTest.h"
 #include "tests/sim/TestSurfer.h"
 
@@ -10,13 +11,17 @@ protected:
     TestSurfer dialog_;
 };
 
-TEST_F(MainDialog, CornersReadOutTheRectangle) {
-    dialog_.m_rcAddressBar = {112, 54, 640, 75};
+using Corners = TempFolderTest;
+
+TEST_F(Corners, ReadOutTheRectangle) {
+    sim::Reset();
+    TestSurfer dialog_;
+    dialog_.m_rcAddressBar.Record({112, 54, 640, 75});
     dialog_.ShowCorners();
     EXPECT_EQ(dialog_.Text(IDC_TLC_POS), "( 112, 54 )");
     EXPECT_EQ(dialog_.Text(IDC_BRC_POS), "( 640, 75 )");
 
-    dialog_.m_rcAddressBar = {-1920, -4, -1, 0};
+    dialog_.m_rcAddressBar.Record({-1920, -4, -1, 0});
     dialog_.ShowCorners();
     EXPECT_EQ(dialog_.Text(IDC_TLC_POS), "( -1920, -4 )");
     EXPECT_EQ(dialog_.Text(IDC_BRC_POS), "( -1, 0 )");

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "res/resource.h"
+#include "res/Texts.h"
 #include "tests/host/SurfWorld.h"
 
 namespace {
@@ -90,7 +90,9 @@ TEST_P(KeyGate, KeysReachTheBrowserClickedOrNoWindowAtAll) {
     if (c.dialogUnderCursor) {
         // The session's first page, just after Start: our dialog is in front.
         sim::SetForeground(surfer->DialogWindow());
-        desktop::GetWindowRect(surfer->Control(IDC_STATUS), surfer->m_rcAddressBar);
+        desktop::Rect status;
+        desktop::GetWindowRect(surfer->Control(IDC_STATUS), status);
+        surfer->m_rcAddressBar.Record(status);
     } else if (c.obstacle != Obstacle::kNudgeOnNote) {
         AsAfterFirstPage();
     }
@@ -170,7 +172,7 @@ TEST_P(Reach, SeveralVisitsInARowThatCannotTypeAreToldInTheStatusLine) {
     RunUntilVisitsEnded(mark, 5);
     EXPECT_EQ(2u, surfer->m_nPages);
     EXPECT_EQ(designed, surfer->Text(IDC_STATUS));
-    EXPECT_EQ("Stop Surfing", surfer->Text(IDOK));
+    EXPECT_EQ(TEXT_STOP, surfer->Text(IDOK));
     EXPECT_TRUE(sim::MessageBoxes().empty());
 }
 

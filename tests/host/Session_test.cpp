@@ -9,7 +9,8 @@
 #include <vector>
 
 #include "engine/SessionTime.h"
-#include "res/resource.h"
+#include "store/Boundaries.h"
+#include "res/Texts.h"
 #include "tests/host/SurfWorld.h"
 
 namespace {
@@ -95,19 +96,19 @@ TEST(SessionTimeTest, AnInterruptionLowersTheLimitByTheWholeMinutesSurfed) {
 
 TEST_F(SessionTest, StartReloadsTracesAndArmsBothTimers) {
     // The calibration has saved a new rectangle since the dialog loaded the old one.
-    const desktop::Rect saved = surfer->m_rcAddressBar;
-    surfer->m_rcAddressBar = desktop::Rect{1, 2, 3, 4};
+    const desktop::Rect saved{5, 6, 700, 30};
+    WriteBoundaries(kBoundariesFile, saved);
     surfer->m_nPages = 7;  // from an earlier session
     TypeHours("1.5");
 
     surfer->OnStartStop();
 
-    EXPECT_EQ(saved, surfer->m_rcAddressBar);
+    EXPECT_EQ(saved, surfer->m_rcAddressBar.Rect());
     EXPECT_EQ(0u, surfer->m_nPages);
     EXPECT_EQ(1.5f, surfer->m_fHours);
     EXPECT_EQ(sim::Epoch(), surfer->m_tStart) << "taken before the trace, which takes seconds";
     EXPECT_GT(desktop::Now(), surfer->m_tStart);
-    EXPECT_EQ("Stop Surfing", surfer->Text(IDOK));
+    EXPECT_EQ(TEXT_STOP, surfer->Text(IDOK));
     const std::vector<desktop::Point> moves = sim::Moves();
     for (desktop::Point corner : {desktop::Point{saved.right, saved.top}, desktop::Point{saved.right, saved.bottom},
                                   desktop::Point{saved.left, saved.bottom}, desktop::Point{saved.left, saved.top}}) {
@@ -221,7 +222,7 @@ TEST_F(SessionTest, TakingTheMouseEndsTheSessionAndLeavesTheRestOfTheHours) {
     EXPECT_EQ(surfer->DialogWindow(), boxes[0].owner);
     EXPECT_EQ(1.25f, surfer->m_fHours);
     EXPECT_EQ("1.25", surfer->Text(IDC_HOURS));
-    EXPECT_EQ("Nimbrel Surf The Web", surfer->Text(IDOK));
+    EXPECT_EQ(TEXT_START, surfer->Text(IDOK));
     EXPECT_EQ(0, surfer->m_nState);
     EXPECT_TRUE(IdleLayout());
     EXPECT_TRUE(sim::PendingTimers().empty());
@@ -276,7 +277,7 @@ TEST_F(SessionTest, AHundredthOfAnHourEndsAtTheFirstTickWithoutAVisit) {
     EXPECT_EQ(0u, CountOf(sim::Kind::LeftDown, mark));
     EXPECT_EQ(0u, CountOf(sim::Kind::KeyDown, mark));
     EXPECT_TRUE(sim::PendingTimers().empty());
-    EXPECT_EQ("Nimbrel Surf The Web", surfer->Text(IDOK));
+    EXPECT_EQ(TEXT_START, surfer->Text(IDOK));
     EXPECT_EQ("0.01", surfer->Text(IDC_HOURS)) << "the limit is left as entered";
     EXPECT_TRUE(IdleLayout());
 
@@ -331,20 +332,17 @@ TEST_F(SessionTest, StopBetweenVisitsEndsSilently) {
 
     // Meanwhile the calibration saved a new rectangle.
     const desktop::Rect recorded{10, 20, 300, 40};
-    desktop::Rect kept = surfer->m_rcAddressBar;
-    surfer->m_rcAddressBar = recorded;
-    surfer->SaveBoundaries();
-    surfer->m_rcAddressBar = kept;
+    WriteBoundaries(kBoundariesFile, recorded);
 
     surfer->OnStartStop();
-    EXPECT_EQ("Nimbrel Surf The Web", surfer->Text(IDOK));
+    EXPECT_EQ(TEXT_START, surfer->Text(IDOK));
     EXPECT_TRUE(sim::PendingTimers().empty());
     EXPECT_EQ(0, surfer->m_nState);
     EXPECT_TRUE(IdleLayout());
     EXPECT_EQ("2", surfer->Text(IDC_HOURS));
     EXPECT_EQ(2.0f, surfer->m_fHours);
     EXPECT_EQ(1u, surfer->m_nPages);
-    EXPECT_EQ(recorded, surfer->m_rcAddressBar) << "Stop rereads the file too";
+    EXPECT_EQ(recorded, surfer->m_rcAddressBar.Rect()) << "Stop rereads the file too";
 
     const size_t mark = sim::Mark();
     RunFor(10 * 60 * 1000);
@@ -360,7 +358,7 @@ TEST_F(SessionTest, AnHoursTextThatIsNoNumberIsToldAndTheSessionStartsWithThePre
     ASSERT_EQ(1u, boxes.size());
     EXPECT_EQ("Please enter a number.", boxes[0].text);
     EXPECT_EQ(1.5f, surfer->m_fHours);
-    EXPECT_EQ("Stop Surfing", surfer->Text(IDOK));
+    EXPECT_EQ(TEXT_STOP, surfer->Text(IDOK));
     EXPECT_TRUE(sim::TimerPending(TIMER_SURF));
     EXPECT_TRUE(sim::TimerPending(TIMER_STATUS));
 }
@@ -400,7 +398,7 @@ TEST_F(SessionTest, AnUnexpectedFailureInAHandlerEndsTheSessionQuietly) {
         TypeHours("2");
         ASSERT_NO_THROW(c.run());
 
-        EXPECT_EQ("Nimbrel Surf The Web", surfer->Text(IDOK));
+        EXPECT_EQ(TEXT_START, surfer->Text(IDOK));
         EXPECT_EQ("Set Coordinates of Address Bar", surfer->Text(IDC_SET_COORDS));
         EXPECT_EQ("Trace Address Bar", surfer->Text(IDC_TRACE));
         EXPECT_EQ(0, surfer->m_nState);
@@ -415,7 +413,7 @@ TEST_F(SessionTest, AnUnexpectedFailureInAHandlerEndsTheSessionQuietly) {
         surfer->OnSurferCommand(IDOK);
         while (surfer->m_nPages == 0 || !sim::TimerPending(TIMER_SURF)) RunFor(1000);
         EXPECT_EQ(std::vector<std::string>{kSponsors}, sim::ReplayIntoField(sim::EventsSince(mark)).submitted);
-        EXPECT_EQ("Stop Surfing", surfer->Text(IDOK));
+        EXPECT_EQ(TEXT_STOP, surfer->Text(IDOK));
     }
 }
 

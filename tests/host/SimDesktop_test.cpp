@@ -1,6 +1,6 @@
 // The simulated desktop itself: later tests lean on its clock, its scripted
 // user, its timers and its dialog, so these must hold.
-#include "res/resource.h"
+#include "res/Texts.h"
 #include "tests/sim/SimTest.h"
 #include "tests/sim/TestSurfer.h"
 
@@ -84,7 +84,7 @@ TEST_F(SimDesktop, HandlerThatStopsOrReArmsItsTimerHasTheLastWord) {
 TEST_F(SimDesktop, MainDialogAsItsTemplateMakesIt) {
     TestSurfer dialog;
     EXPECT_EQ(sim::Text(dialog.DialogWindow()), "Nimbrel Veruvo 1.0");
-    EXPECT_EQ(dialog.Text(IDOK), "Nimbrel Surf The Web");
+    EXPECT_EQ(dialog.Text(IDOK), TEXT_START);
     EXPECT_EQ(dialog.Text(IDC_SET_COORDS), "Set Coordinates of Address Bar");
     EXPECT_EQ(dialog.Text(IDC_TRACE), "Trace Address Bar");
     EXPECT_EQ(dialog.Text(IDC_HOURS), "0") << "filled as initialisation does";

@@ -14,7 +14,7 @@
 #endif
 
 #include "TempFolder.h"
-#include "engine/Random.h"
+#include "framework/Random.h"
 #include "tests/host/SurfWorld.h"
 
 namespace {

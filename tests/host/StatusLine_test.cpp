@@ -6,7 +6,7 @@
 #include "res/resource.h"
 #include "tests/sim/SimTest.h"
 #include "tests/sim/TestSurfer.h"
-#include "ui/StatusText.h"
+#include "ui/StatusLine.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "engine/Random.h"
+#include "framework/Random.h"
 #include "res/resource.h"
 #include "tests/host/TempFolder.h"
 #include "tests/sim/SimDesktop.h"
@@ -36,8 +36,7 @@ protected:
         toolbar = sim::AddChild(browser, 100, "", toolbarRect);
         const desktop::Rect barRect{frame.left + 120, frame.top + 30, frame.right - 200, frame.top + 50};
         bar = sim::AddChild(toolbar, 101, "about:blank", barRect);
-        surfer->m_rcAddressBar = barRect;
-        surfer->SaveBoundaries();
+        surfer->m_rcAddressBar.Record(barRect);
         sim::PlaceCursor(desktop::Point{500, 600});
     }
 

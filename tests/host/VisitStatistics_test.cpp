@@ -151,7 +151,7 @@ TEST_F(VisitStatisticsTest, TypingAcrossTwoThousandVisits) {
         size_t c = Is(steps.at(0), Act::Front) ? 1 : 0;
         if (Is(steps.at(c), Act::Glide)) {
             const Step& glide = steps[c++];
-            EXPECT_TRUE(Inside(glide.to, surfer->m_rcAddressBar)) << glide.Text();
+            EXPECT_TRUE(Inside(glide.to, surfer->m_rcAddressBar.Rect())) << glide.Text();
             EXPECT_EQ(5u, glide.pauseMs);
             EXPECT_LE(glide.moves, 100u);
         }

@@ -29,8 +29,9 @@ public:
     std::vector<std::string> Lines() {
         const bool first = pages_ == 0;
         Front();
-        const int32_t y = RandomBetween(s_.m_rcAddressBar.top, s_.m_rcAddressBar.bottom);
-        const int32_t x = RandomBetween(s_.m_rcAddressBar.left, s_.m_rcAddressBar.right);
+        const desktop::Rect& bar = s_.m_rcAddressBar.Rect();
+        const int32_t y = RandomBetween(bar.top, bar.bottom);
+        const int32_t x = RandomBetween(bar.left, bar.right);
         Glide(x, y, 100, 5);
         Say("click");
         Say("keys +Home* -Home*");

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/Random.h"
+#include "framework/Random.h"
 #include "tests/sim/SimDesktop.h"
 
 class SimTest : public ::testing::Test {

@@ -1,10 +1,10 @@
 // A CSurfer for the host tests: the program's main dialog on the simulated
-// desktop, with the hours field's data exchange as the real dialog does it.
+// desktop.
 #pragma once
 
 #include <string>
 
-#include "engine/Surfer.h"
+#include "ui/Surfer.h"
 #include "tests/sim/SimDesktop.h"
 
 class TestSurfer : public CSurfer {
@@ -14,7 +14,6 @@ public:
     TestSurfer();
 
     desktop::Window DialogWindow() const override { return m_hDialog; }
-    bool UpdateData(bool saveAndValidate) override;
 
     desktop::Window Control(int id) const { return Item(id); }
     std::string Text(int id) const { return desktop::GetText(Item(id)); }

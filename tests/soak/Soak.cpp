@@ -17,9 +17,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/Random.h"
+#include "framework/Random.h"
 #include "framework/DataExchange.h"
-#include "res/resource.h"
+#include "res/Texts.h"
 #include "store/SiteList.h"
 #include "tests/sim/SimDesktop.h"
 #include "tests/sim/TestSurfer.h"
@@ -42,8 +42,8 @@ constexpr uint64_t kLookEveryMs = 60 * 1000;  // the message loop between two lo
 constexpr uint64_t kQuietMs = 60 * 1000;      // after an end, in which nothing may happen
 constexpr uint64_t kLongestSessionMs = 24ull * 3600 * 1000;
 
-constexpr const char* kStartCaption = "Nimbrel Surf The Web";
-constexpr const char* kStopCaption = "Stop Surfing";
+constexpr const char* kStartCaption = TEXT_START;
+constexpr const char* kStopCaption = TEXT_STOP;
 constexpr const char* kSponsors = "http://" MAKER_WEB_HOST "/sponsors";
 const std::vector<std::string> kSites = {"www.example.com/a?b=1&c=~x", "http://one.example/", "",
                                          "two.example/" + std::string(60, 'p')};
@@ -116,8 +116,7 @@ public:
             sim::AddChild(browser, 100, "", desktop::Rect{frame.left, frame.top + 20, frame.right, frame.top + 60});
         const desktop::Rect bar{frame.left + 120, frame.top + 30, frame.right - 200, frame.top + 50};
         sim::AddChild(toolbar, 101, "about:blank", bar);
-        surfer_.m_rcAddressBar = bar;
-        surfer_.SaveBoundaries();
+        surfer_.m_rcAddressBar.Record(bar);
         std::ofstream sites(kSiteListFile, std::ios::binary);
         for (const std::string& site : kSites) sites << site << "\r\n";
         sim::PlaceCursor(desktop::Point{500, 600});

@@ -17,7 +17,7 @@
 #include <thread>
 
 #include "engine/Input.h"
-#include "engine/Surfer.h"
+#include "ui/Surfer.h"
 #include "framework/Desktop.h"
 #include "res/resource.h"
 #include "tests/standin/StandinProcess.h"

@@ -5,12 +5,35 @@
 // ends here: the session stops as Stop stops it, silently (neither the time
 // limit nor the user ended it, and the summary would say one of them did),
 // nothing is written, and the program carries on, idle.
-#include "engine/Surfer.h"
-#include "res/resource.h"
+#include "ui/Surfer.h"
 
-bool CSurfer::OnSurferTimer(uintptr_t id) { return Guarded(&CSurfer::DispatchTimer, id); }
+namespace {
 
-bool CSurfer::OnSurferCommand(int id) { return Guarded(&CSurfer::DispatchCommand, static_cast<uintptr_t>(id)); }
+constexpr float kMaxHours = 1e10f;
+
+}  // namespace
+
+bool CSurfer::OnSurferTimer(uintptr_t id) { return Contained(&CSurfer::DispatchTimer, id); }
+
+bool CSurfer::OnSurferCommand(int id) { return Contained(&CSurfer::DispatchCommand, static_cast<uintptr_t>(id)); }
+
+bool CSurfer::DispatchTimer(uintptr_t id) {
+    switch (id) {
+    case TIMER_SURF:
+        SurfTick();
+        return true;
+    case TIMER_TRACK_TL:
+    case TIMER_TRACK_BR:
+        OnTrackTimer(id);
+        return true;
+    case TIMER_STATUS:
+        m_nState = kSurfing;
+        RefreshStatus();
+        return true;
+    default:
+        return false;
+    }
+}
 
 bool CSurfer::DispatchCommand(uintptr_t id) {
     switch (id) {
@@ -28,7 +51,7 @@ bool CSurfer::DispatchCommand(uintptr_t id) {
     }
 }
 
-bool CSurfer::Guarded(bool (CSurfer::*handler)(uintptr_t), uintptr_t id) {
+bool CSurfer::Contained(bool (CSurfer::*handler)(uintptr_t), uintptr_t id) {
     try {
         return (this->*handler)(id);
     } catch (...) {
@@ -51,4 +74,15 @@ void CSurfer::RecoverFromFault() {
     }
     StopSession();
     AbandonCalibration();
+}
+
+bool CSurfer::UpdateData(bool saveAndValidate) {
+    CDataExchange dx(DialogWindow(), saveAndValidate);
+    DoDataExchange(dx);
+    return !dx.m_bFailed;
+}
+
+void CSurfer::DoDataExchange(CDataExchange& dx) {
+    DDX_Text(dx, IDC_HOURS, m_fHours);
+    DDV_MinMaxFloat(dx, IDC_HOURS, m_fHours, 0.0f, kMaxHours);
 }

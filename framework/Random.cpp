@@ -1,4 +1,4 @@
-#include "engine/Random.h"
+#include "framework/Random.h"
 
 #include <utility>
 

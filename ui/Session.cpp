@@ -1,22 +1,16 @@
-// A surf session: the Start/Stop command, the dialog's timers, the surf tick
-// with its time limit, and the end of a session with its summary.
-//
 // Whether a session runs is recorded only in the caption of the Start/Stop
-// button, so the two captions below are compared exactly.
+// button (CSessionRecord::SessionRunning).
+#include "ui/Session.h"
+
+#include <cstdio>
 #include <string>
 
 #include "engine/Interrupt.h"
-#include "engine/Random.h"
 #include "engine/SessionTime.h"
-#include "engine/Surfer.h"
-#include "res/resource.h"
+#include "framework/Random.h"
 
 namespace {
 
-constexpr const char* kStartCaption = "Nimbrel Surf The Web";
-constexpr const char* kStopCaption = "Stop Surfing";
-constexpr const char* kTimeLimitCaption = "Done Surfing";
-constexpr const char* kInterruptedCaption = "Nimbrel Veruvo Idle";
 constexpr uint32_t kSummaryFlags = desktop::kMbOk | desktop::kMbIconExclamation;
 
 constexpr uint32_t kStatusPeriodMs = 1000;
@@ -27,8 +21,8 @@ constexpr uint32_t kFirstVisitMaxMs = 10000;
 
 // The rectangle is reloaded on every press, Stop included, so that a corner
 // recorded since the last session is the one the next visit uses.
-void CSurfer::OnStartStop() {
-    LoadBoundaries();
+void CSurfSession::OnStartStop() {
+    m_rcAddressBar.Load();
     if (SessionRunning()) {
         StopSession();
     } else {
@@ -36,11 +30,9 @@ void CSurfer::OnStartStop() {
     }
 }
 
-bool CSurfer::SessionRunning() const { return desktop::GetText(Item(IDOK)) != kStartCaption; }
-
-// m_nState stays 0 here, so the hours field stays in view (also through the
+// m_nState stays kIdle here, so the hours field stays in view (also through the
 // trace) until the first status tick switches to the surfing layout.
-void CSurfer::StartSession() {
+void CSurfSession::StartSession() {
     m_nPages = 0;
     m_nUnreached = 0;
     // The window of an earlier session may have closed, or be the user's now.
@@ -49,42 +41,38 @@ void CSurfer::StartSession() {
     // same, with m_fHours as the exchange left it.
     UpdateData(true);
     m_tStart = desktop::Now();
-    desktop::SetText(Item(IDOK), kStopCaption);
+    desktop::SetText(Item(IDOK), desktop::LoadText(IDS_STOP));
     TraceAddressBar();
     desktop::SetTimer(DialogWindow(), TIMER_STATUS, kStatusPeriodMs);
     desktop::SetTimer(DialogWindow(), TIMER_SURF, RandomRange(kFirstVisitMinMs, kFirstVisitMaxMs));
 }
 
 // Between visits only (a visit handles no clicks), and silently.
-void CSurfer::StopSession() {
-    desktop::SetText(Item(IDOK), kStartCaption);
+void CSurfSession::StopSession() {
+    desktop::SetText(Item(IDOK), desktop::LoadText(IDS_START));
     desktop::KillTimer(DialogWindow(), TIMER_SURF);
     desktop::KillTimer(DialogWindow(), TIMER_STATUS);
-    m_nState = 0;
+    m_nState = kIdle;
     RefreshStatus();
 }
 
-bool CSurfer::DispatchTimer(uintptr_t id) {
-    switch (id) {
-    case TIMER_SURF:
-        SurfTick();
-        return true;
-    case TIMER_TRACK_TL:
-    case TIMER_TRACK_BR:
-        OnTrackTimer(id);
-        return true;
-    case TIMER_STATUS:
-        m_nState = 1;
-        RefreshStatus();
-        return true;
-    default:
-        return false;
+std::string SummaryText(uint32_t pages, int64_t elapsedSeconds) {
+    const int64_t minutes = elapsedSeconds / 60;
+    const long long h = minutes / 60;
+    const long long m = minutes % 60;
+    char text[128];
+    if (pages == 1) {
+        std::snprintf(text, sizeof text, desktop::LoadText(IDS_SUMMARY_ONE).c_str(), h, m);
+    } else {
+        std::snprintf(text, sizeof text, desktop::LoadText(IDS_SUMMARY_MANY).c_str(),
+                      static_cast<unsigned long>(pages), h, m);
     }
+    return text;
 }
 
 // One visit per tick: the timer is stopped first and only a completed visit
 // arms it again, so visits never overlap and the gap runs from a visit's end.
-void CSurfer::SurfTick() {
+void CSurfSession::SurfTick() {
     desktop::KillTimer(DialogWindow(), TIMER_SURF);
     bool interrupted = false;
     try {
@@ -95,7 +83,7 @@ void CSurfer::SurfTick() {
         }
         // A visit shows the countdown even when it comes before the first
         // status tick (a trace pressed in the first second delays both).
-        m_nState = 1;
+        m_nState = kSurfing;
         VisitPage();
     } catch (const CInterrupt&) {
         interrupted = true;
@@ -105,9 +93,9 @@ void CSurfer::SurfTick() {
     if (interrupted) EndSession(SessionEnd::kInterrupted, 0);
 }
 
-void CSurfer::EndSession(SessionEnd reason, int64_t elapsedSeconds) {
+void CSurfSession::EndSession(SessionEnd reason, int64_t elapsedSeconds) {
     const bool interrupted = reason == SessionEnd::kInterrupted;
-    desktop::SetText(Item(IDOK), kStartCaption);
+    desktop::SetText(Item(IDOK), desktop::LoadText(IDS_START));
     if (interrupted) {
         elapsedSeconds = desktop::Now() - m_tStart;
         // So that the next Start goes on with the rest of the time.
@@ -116,16 +104,16 @@ void CSurfer::EndSession(SessionEnd reason, int64_t elapsedSeconds) {
             UpdateData(false);
         }
     }
-    m_nState = 0;
+    m_nState = kIdle;
     RefreshStatus();  // the idle layout; stops TIMER_STATUS
 
     const std::string summary = SummaryText(m_nPages, elapsedSeconds);
     if (interrupted) {
         ActivateSelf();
-        desktop::ShowMessageBox(DialogWindow(), summary, kInterruptedCaption, kSummaryFlags);
+        desktop::ShowMessageBox(DialogWindow(), summary, desktop::LoadText(IDS_IDLE), kSummaryFlags);
         desktop::SetForegroundWindow(DialogWindow());
     } else {
-        desktop::ShowMessageBox(DialogWindow(), summary, kTimeLimitCaption, kSummaryFlags);
+        desktop::ShowMessageBox(DialogWindow(), summary, desktop::LoadText(IDS_DONE), kSummaryFlags);
         ActivateSelf();
     }
 }

@@ -5,15 +5,14 @@
 // visit.
 //
 // The draws come in a fixed order, one per decision below; tests replay them.
+#include "ui/PageVisit.h"
+
 #include <algorithm>
 
 #include "engine/EntryText.h"
 #include "engine/Input.h"
 #include "engine/Interrupt.h"
-#include "engine/Random.h"
-#include "engine/Surfer.h"
-#include "res/resource.h"
-#include "store/SiteList.h"
+#include "framework/Random.h"
 
 namespace {
 
@@ -32,13 +31,14 @@ bool Contains(const desktop::Rect& r, desktop::Point p) {
 
 }  // namespace
 
-void CSurfer::VisitPage() {
+void CPageVisit::VisitPage() {
     // 1. Front: on a session's first page there is no browser captured yet.
     FrontBrowser();
 
     // 2. Glide to the address bar.
-    const int32_t y = RandomBetween(m_rcAddressBar.top, m_rcAddressBar.bottom);
-    const int32_t x = RandomBetween(m_rcAddressBar.left, m_rcAddressBar.right);
+    const desktop::Rect& bar = m_rcAddressBar.Rect();
+    const int32_t y = RandomBetween(bar.top, bar.bottom);
+    const int32_t x = RandomBetween(bar.left, bar.right);
     const bool stopped = GlideCursor(x, y, kBarGlideSteps, kBarGlideStepMs) != 0;
     const desktop::Point at = desktop::GetCursorPos();
 
@@ -47,7 +47,7 @@ void CSurfer::VisitPage() {
     // whatever window lies there. That visit is the user's doing, not the
     // browser's: it counts neither a page nor a browser out of reach. A visit
     // that could not type counts no page either, and reads nothing.
-    if (!stopped && Contains(m_rcAddressBar, at) && TypeAddress(at)) {
+    if (!stopped && Contains(bar, at) && TypeAddress(at)) {
         GuardedWait(15000, 25000);  // the page loads
 
         // 10. Read the page.
@@ -65,7 +65,7 @@ void CSurfer::VisitPage() {
 // Steps 3 to 9: click, clear the bar, choose the URL, type it and submit it.
 // Every key goes through the gate: once the keyboard is not with the browser,
 // no further key is sent and false returned, with no page counted.
-bool CSurfer::TypeAddress(desktop::Point at) {
+bool CPageVisit::TypeAddress(desktop::Point at) {
     if (!m_keyGate.Aim(at, SessionBrowser())) return Unreached();
     ClickLeft();
     if (!m_keyGate.OpenAfterClick()) return Unreached();
@@ -107,28 +107,28 @@ bool CSurfer::TypeAddress(desktop::Point at) {
     }
 }
 
-bool CSurfer::Unreached() {
+bool CPageVisit::Unreached() {
     ++m_nUnreached;
     return false;
 }
 
-void CSurfer::FrontBrowser() {
+void CPageVisit::FrontBrowser() {
     if (const desktop::Window browser = SessionBrowser()) BringToFront(browser);
 }
 
 // On a session's first page there is none yet, whatever an earlier session left.
-desktop::Window CSurfer::SessionBrowser() {
+desktop::Window CPageVisit::SessionBrowser() {
     return m_nPages != 0 && BrowserCaptured() ? m_hBrowser : nullptr;
 }
 
-bool CSurfer::BrowserCaptured() {
+bool CPageVisit::BrowserCaptured() {
     if (!m_hBrowser) return false;
     const uint32_t thread = desktop::WindowThreadId(m_hBrowser);
     if (thread == 0 || thread != m_nBrowserThread) ForgetBrowser();
     return m_hBrowser != nullptr;
 }
 
-void CSurfer::ForgetBrowser() {
+void CPageVisit::ForgetBrowser() {
     m_hBrowser = nullptr;
     m_nBrowserThread = 0;
 }
@@ -136,7 +136,7 @@ void CSurfer::ForgetBrowser() {
 // The browser is whatever top-level window lies under the cursor, which the
 // glide left on the address bar. Taken once per session, and again only when
 // it has gone: the rest of the session keeps it even if the user moves it.
-void CSurfer::CaptureBrowser() {
+void CPageVisit::CaptureBrowser() {
     const desktop::Window window = BrowserWindowAt(desktop::GetCursorPos());
     // Nothing there (or gone before it could be measured): carry on without.
     if (!window) return;
@@ -160,7 +160,7 @@ void CSurfer::CaptureBrowser() {
 }
 
 // A character at a time, whatever number of bytes it takes in the entry.
-void CSurfer::TypeUrl(const SiteEntry& url) {
+void CPageVisit::TypeUrl(const SiteEntry& url) {
     for (const char32_t c : EntryCharacters(url)) {
         if (RandomRange(1, 100) == 3) TypeTypo(c);
         m_keyGate.TypeChar(c);
@@ -171,7 +171,7 @@ void CSurfer::TypeUrl(const SiteEntry& url) {
 // A wrong letter, noticed and erased. Never the letter that was meant, or it
 // would be no typo. Delete first drops a completion the address bar may have
 // selected after the letter, so that Backspace erases the letter itself.
-void CSurfer::TypeTypo(char32_t meant) {
+void CPageVisit::TypeTypo(char32_t meant) {
     uint32_t letter;
     do {
         letter = RandomRange('a', 'z');
@@ -183,7 +183,7 @@ void CSurfer::TypeTypo(char32_t meant) {
     GuardedWait(300, 600);
 }
 
-void CSurfer::Dwell() {
+void CPageVisit::Dwell() {
     FrontBrowser();
     Wander();
     if (RandomRange(1, 100) < 70) {
@@ -193,7 +193,7 @@ void CSurfer::Dwell() {
     GuardedWait(20000, 38000);
 }
 
-void CSurfer::ScrollBack() {
+void CPageVisit::ScrollBack() {
     FrontBrowser();
     if (RandomRange(1, 100) < 60) Wander();
     const int32_t notches = static_cast<int32_t>(RandomRange(1, 3));
@@ -201,7 +201,7 @@ void CSurfer::ScrollBack() {
     GuardedWait(5000, 10000);
 }
 
-void CSurfer::Wander() {
+void CPageVisit::Wander() {
     const uint32_t delay = RandomRange(3, 7);
     const uint32_t steps = RandomRange(60, 100);
     const int32_t y = RandomBetween(m_rcBrowser.top, m_rcBrowser.bottom);
@@ -209,10 +209,10 @@ void CSurfer::Wander() {
     GlideCursor(x, y, steps, delay);
 }
 
-void CSurfer::PlainWait(uint32_t lo, uint32_t hi) {
+void CPageVisit::PlainWait(uint32_t lo, uint32_t hi) {
     WatchfulWait(RandomRange(lo, hi));
 }
 
-void CSurfer::GuardedWait(uint32_t lo, uint32_t hi) {
+void CPageVisit::GuardedWait(uint32_t lo, uint32_t hi) {
     if (WatchfulWait(RandomRange(lo, hi))) throw CInterrupt();
 }

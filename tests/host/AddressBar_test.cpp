@@ -1,4 +1,4 @@
-#include "engine/Surfer.h"
+#include "store/AddressBar.h"
 
 #include "TempFolder.h"
 #include "store/Boundaries.h"
@@ -15,53 +15,45 @@ desktop::Rect MakeRect(int32_t left, int32_t top, int32_t right, int32_t bottom)
     return r;
 }
 
-// Only the session record and the boundaries operations are used here.
-class Surfer : public CSurfer {
-public:
-    desktop::Window DialogWindow() const override { return nullptr; }
-    bool UpdateData(bool) override { return true; }
-};
-
-class SurferBoundaries : public TempFolderTest {
+class AddressBar : public TempFolderTest {
 protected:
     void SetUp() override {
         TempFolderTest::SetUp();
         sim::Reset();
     }
-    Surfer surfer_;
+    CAddressBar bar_;
 };
 
-TEST_F(SurferBoundaries, FirstStartTakesTheClipRectangleAndWritesIt) {
-    surfer_.LoadOrCreateBoundaries();
-    EXPECT_EQ(surfer_.m_rcAddressBar, MakeRect(0, 0, 1024, 768));
+TEST_F(AddressBar, FirstStartTakesTheClipRectangleAndWritesIt) {
+    bar_.Load();
+    EXPECT_EQ(bar_.Rect(), MakeRect(0, 0, 1024, 768));
     EXPECT_EQ(ReadFile(kBoundariesFile),
               "bottom_boundary=768\r\nleft_boundary=0\r\nright_boundary=1024\r\ntop_boundary=0\r\n");
 }
 
-TEST_F(SurferBoundaries, ConfinedCursorGivesTheConfiningRectangle) {
+TEST_F(AddressBar, ConfinedCursorGivesTheConfiningRectangle) {
     sim::SetVirtualScreen(MakeRect(-1280, -200, 1920, 1080));
     sim::SetCursorClip(MakeRect(-1000, -100, 300, 200));
-    surfer_.LoadOrCreateBoundaries();
-    EXPECT_EQ(surfer_.m_rcAddressBar, MakeRect(-1000, -100, 300, 200));
+    bar_.Load();
+    EXPECT_EQ(bar_.Rect(), MakeRect(-1000, -100, 300, 200));
     EXPECT_EQ(ReadFile(kBoundariesFile), FormatBoundaries(MakeRect(-1000, -100, 300, 200)));
 }
 
-TEST_F(SurferBoundaries, ExistingFileIsLoadedAndLeftAsItIs) {
+TEST_F(AddressBar, ExistingFileIsLoadedAndLeftAsItIs) {
     const std::string lf = "bottom_boundary=75\nleft_boundary=112\nright_boundary=640\ntop_boundary=54\n";
     WriteFile(kBoundariesFile, lf);
-    surfer_.LoadOrCreateBoundaries();
-    EXPECT_EQ(surfer_.m_rcAddressBar, MakeRect(112, 54, 640, 75));
+    bar_.Load();
+    EXPECT_EQ(bar_.Rect(), MakeRect(112, 54, 640, 75));
     EXPECT_EQ(ReadFile(kBoundariesFile), lf);
 }
 
-TEST_F(SurferBoundaries, LoadAfterTheFileVanishedRecreatesItFromTheClipRectangle) {
-    surfer_.m_rcAddressBar = MakeRect(112, 54, 640, 75);
-    surfer_.SaveBoundaries();
+TEST_F(AddressBar, LoadAfterTheFileVanishedRecreatesItFromTheClipRectangle) {
+    bar_.Record(MakeRect(112, 54, 640, 75));
     EXPECT_EQ(ReadFile(kBoundariesFile), FormatBoundaries(MakeRect(112, 54, 640, 75)));
 
     std::filesystem::remove(kBoundariesFile);
-    surfer_.LoadBoundaries();
-    EXPECT_EQ(surfer_.m_rcAddressBar, MakeRect(0, 0, 1024, 768));
+    bar_.Load();
+    EXPECT_EQ(bar_.Rect(), MakeRect(0, 0, 1024, 768));
     EXPECT_EQ(ReadFile(kBoundariesFile), FormatBoundaries(MakeRect(0, 0, 1024, 768)));
 }
 

@@ -1,4 +1,4 @@
-#include "app/SplashDlg.h"
+#include "ui/SplashDlg.h"
 
 #include "res/resource.h"
 

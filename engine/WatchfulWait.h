@@ -1,0 +1,10 @@
+// Waiting while watching the user: the only way a visit or a trace waits.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+// Sleeps `ms` in 5 ms slices, calling `refresh` first and every 100 slices
+// (nothing else paints while the dialog's thread waits). 1 when the user took
+// the mouse, else 0.
+int WatchfulWait(uint32_t ms, const std::function<void()>& refresh);
