@@ -47,7 +47,7 @@ void LoadDllsFromSystemFolderOnly() {
 
 }  // namespace
 
-CWinApp::CWinApp(const char* appName) : m_pszRequestedName(appName) { g_app = this; }
+CWinApp::CWinApp() { g_app = this; }
 
 CWinApp::~CWinApp() {
     if (g_app == this) g_app = nullptr;
@@ -72,7 +72,6 @@ void CWinApp::WinHelp(DWORD context) {
 int CWinApp::Start(HINSTANCE instance) {
     m_hInstance = instance;
     const std::string path = ModulePath();
-    m_strAppName = m_pszRequestedName ? m_pszRequestedName : desktop::AppName();
     // Beside the executable, named after it.
     m_strHelpFilePath = path.substr(0, path.find_last_of("\\/") + 1) + desktop::AppName() + ".HLP";
 

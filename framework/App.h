@@ -14,8 +14,7 @@ constexpr UINT ID_HELP = 0xE146;
 
 class CWinApp {
 public:
-    // appName null: the executable's file name without its extension.
-    explicit CWinApp(const char* appName = nullptr);
+    CWinApp();
     CWinApp(const CWinApp&) = delete;
     CWinApp& operator=(const CWinApp&) = delete;
     virtual ~CWinApp();
@@ -33,7 +32,6 @@ public:
 
     HINSTANCE m_hInstance = nullptr;
     CDialog* m_pMainWnd = nullptr;
-    std::string m_strAppName;
     std::string m_strHelpFilePath;  // the executable's path with ".HLP" for its extension
 
     // Called by the entry point.
@@ -42,7 +40,4 @@ public:
 protected:
     // The framework's default help handling (the standard help command).
     void OnHelp();
-
-private:
-    const char* m_pszRequestedName;
 };

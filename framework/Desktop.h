@@ -135,7 +135,6 @@ Window DialogItem(Window dialog, int id);
 void SetText(Window w, const std::string& text);
 std::string GetText(Window w);
 void Show(Window w, bool visible);
-bool IsVisible(Window w);
 void Focus(Window w);
 void SelectAllText(Window edit);
 void RepaintNow(Window w);  // paints at once, although no messages are pumped

@@ -313,7 +313,6 @@ std::string GetText(Window w) {
 
 void Show(Window w, bool visible) { ::ShowWindow(ToHwnd(w), visible ? SW_SHOW : SW_HIDE); }
 
-bool IsVisible(Window w) { return ::IsWindowVisible(ToHwnd(w)) != FALSE; }
 
 void Focus(Window w) {
     // A control of a dialog gets the focus through its dialog, which then also

@@ -13,9 +13,11 @@ public:
     // load, is made again from the cursor clip rectangle: normally the whole
     // screen.
     void Load();
-    // A new rectangle, saved at once. A folder that cannot be written keeps it
-    // in memory only.
+    // A new rectangle, or one of its corners with the other kept, saved at
+    // once. A folder that cannot be written keeps it in memory only.
     void Record(const desktop::Rect& rect);
+    void RecordTopLeft(desktop::Point corner) { Record({corner.x, corner.y, m_rect.right, m_rect.bottom}); }
+    void RecordBottomRight(desktop::Point corner) { Record({m_rect.left, m_rect.top, corner.x, corner.y}); }
 
 private:
     desktop::Rect m_rect;

@@ -89,21 +89,16 @@ bool PieceStream::Fill() {
     return m_at != m_end;
 }
 
-// Eight bytes at a time: a word holds a LF or CR when one of its bytes, XORed
-// with that character, is zero.
-bool HoldsLineEnd(const char* bytes) {
-    constexpr uint64_t kOnes = 0x0101010101010101u, kHighs = 0x8080808080808080u;
-    uint64_t word;
-    std::memcpy(&word, bytes, sizeof word);
-    const uint64_t lf = word ^ (kOnes * '\n'), cr = word ^ (kOnes * '\r');
-    return ((((lf - kOnes) & ~lf) | ((cr - kOnes) & ~cr)) & kHighs) != 0;
-}
-
-// A word without such a byte holds no line end in UTF-16 either.
 const char* PieceStream::NextLineEnd(size_t within) const {
     const char* const stop = m_at + std::min(within, static_cast<size_t>(m_end - m_at));
+    if (m_unit == 1) {
+        // Whichever line end comes first.
+        const void* lf = std::memchr(m_at, '\n', static_cast<size_t>(stop - m_at));
+        const char* const end = lf ? static_cast<const char*>(lf) : stop;
+        const void* cr = std::memchr(m_at, '\r', static_cast<size_t>(end - m_at));
+        return cr ? static_cast<const char*>(cr) : end;
+    }
     const char* at = m_at;
-    while (stop - at >= 8 && !HoldsLineEnd(at)) at += 8;
     while (at != stop && !AtLineEnd(at)) at += m_unit;
     return at;
 }

@@ -25,21 +25,15 @@ void CCalibration::OnSetCoordinates() {
         // Shown only while the corner is being stored, within one press.
         desktop::SetText(button, desktop::LoadText(IDS_STORING_TOP_LEFT));
         const desktop::Point corner = desktop::GetCursorPos();
-        desktop::Rect bar = m_rcAddressBar.Rect();
-        bar.left = corner.x;
-        bar.top = corner.y;
         desktop::KillTimer(DialogWindow(), TIMER_TRACK_TL);
-        m_rcAddressBar.Record(bar);
+        m_rcAddressBar.RecordTopLeft(corner);
         desktop::SetText(button, desktop::LoadText(IDS_RECORD_BOTTOM_RIGHT));
         desktop::SetTimer(DialogWindow(), TIMER_TRACK_BR, kReadoutPeriodMs);
     } else if (caption == desktop::LoadText(IDS_RECORD_BOTTOM_RIGHT)) {
         desktop::SetText(button, desktop::LoadText(IDS_SET_COORDINATES));
         const desktop::Point corner = desktop::GetCursorPos();
-        desktop::Rect bar = m_rcAddressBar.Rect();
-        bar.right = corner.x;
-        bar.bottom = corner.y;
         desktop::KillTimer(DialogWindow(), TIMER_TRACK_BR);
-        m_rcAddressBar.Record(bar);
+        m_rcAddressBar.RecordBottomRight(corner);
         // So that the next space bar traces what was just recorded.
         desktop::Focus(Item(IDC_TRACE));
     }

@@ -390,6 +390,17 @@ void SetForeground(Window w) {
 
 Window Foreground() { return S().foreground; }
 Window Focused() { return S().focus; }
+
+// Like the platform: visible when the window and all its parents are.
+bool IsVisible(Window w) {
+    SimWindow* sw = Find(w);
+    if (!sw) return false;
+    for (; sw; sw = sw->child ? Find(sw->parent) : nullptr) {
+        if (!sw->visible) return false;
+    }
+    return true;
+}
+
 void SetForegroundLock(bool on) { S().foregroundLock = on; }
 void OnForeground(std::function<void(Window)> hook) { S().onForeground = std::move(hook); }
 std::vector<std::pair<uint32_t, uint32_t>> AttachedThreads() { return S().attached; }
@@ -700,16 +711,6 @@ std::string GetText(Window w) {
 void Show(Window w, bool visible) {
     Record(Kind::ShowSet, w).on = visible;
     if (SimWindow* sw = Find(w)) sw->visible = visible;
-}
-
-// Like the platform: visible when the window and all its parents are.
-bool IsVisible(Window w) {
-    SimWindow* sw = Find(w);
-    if (!sw) return false;
-    for (; sw; sw = sw->child ? Find(sw->parent) : nullptr) {
-        if (!sw->visible) return false;
-    }
-    return true;
 }
 
 void Focus(Window w) {

@@ -214,6 +214,8 @@ Window Item(Window dialog, int id);
 void SetForeground(Window w);
 Window Foreground();
 Window Focused();
+// Like the platform's IsWindowVisible: the window and all its parents are shown.
+bool IsVisible(Window w);
 // The platform's foreground lock: while on, desktop::SetForegroundWindow
 // succeeds only for a caller whose input is attached to the thread of the
 // foreground window (or when that window is ours, or there is none).

@@ -17,7 +17,7 @@ public:
 
     desktop::Window Control(int id) const { return Item(id); }
     std::string Text(int id) const { return desktop::GetText(Item(id)); }
-    bool Visible(int id) const { return desktop::IsVisible(Item(id)); }
+    bool Visible(int id) const { return sim::IsVisible(Item(id)); }
 
     // The dialog's message loop for `ms` of virtual time, every tick going to
     // the dialog's timer handler.
