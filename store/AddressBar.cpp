@@ -2,11 +2,13 @@
 
 #include "store/Boundaries.h"
 
-void CAddressBar::Load() {
+void CAddressBar::LoadBoundaries() {
     if (!ReadBoundaries(kBoundariesFile, m_rect)) Record(desktop::CursorClip());
 }
 
 void CAddressBar::Record(const desktop::Rect& rect) {
     m_rect = rect;
-    WriteBoundaries(kBoundariesFile, m_rect);
+    SaveBoundaries();
 }
+
+void CAddressBar::SaveBoundaries() const { WriteBoundaries(kBoundariesFile, m_rect); }

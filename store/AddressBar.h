@@ -12,7 +12,7 @@ public:
     // From the file. One that cannot be opened, missing or gone since the last
     // load, is made again from the cursor clip rectangle: normally the whole
     // screen.
-    void Load();
+    void LoadBoundaries();
     // A new rectangle, or one of its corners with the other kept, saved at
     // once. A folder that cannot be written keeps it in memory only.
     void Record(const desktop::Rect& rect);
@@ -20,5 +20,7 @@ public:
     void RecordBottomRight(desktop::Point corner) { Record({m_rect.left, m_rect.top, corner.x, corner.y}); }
 
 private:
+    void SaveBoundaries() const;
+
     desktop::Rect m_rect;
 };

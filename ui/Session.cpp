@@ -22,7 +22,7 @@ constexpr uint32_t kFirstVisitMaxMs = 10000;
 // The rectangle is reloaded on every press, Stop included, so that a corner
 // recorded since the last session is the one the next visit uses.
 void CSurfSession::OnStartStop() {
-    m_rcAddressBar.Load();
+    m_rcAddressBar.LoadBoundaries();
     if (SessionRunning()) {
         StopSession();
     } else {

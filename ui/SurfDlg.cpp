@@ -38,7 +38,7 @@ constexpr Tip kTips[] = {
 CSurfDlg::CSurfDlg() : CDialog(IDD_SURF_DIALOG) {
     m_hIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_MAIN));
     // Made from the cursor clip rectangle when there is none.
-    m_rcAddressBar.Load();
+    m_rcAddressBar.LoadBoundaries();
 }
 
 CSurfDlg::~CSurfDlg() = default;

@@ -66,7 +66,7 @@ protected:
         SeedRandom(20240611);
         WriteBoundaries(kBoundariesFile, kEarlier);
         surfer_ = std::make_unique<TestSurfer>();
-        surfer_->m_rcAddressBar.Load();
+        surfer_->m_rcAddressBar.LoadBoundaries();
         sim::SetForeground(surfer_->DialogWindow());
         sim::ClearEvents();
     }
