@@ -205,7 +205,7 @@ boot() {
     -append "console=ttyS0 loglevel=3 panic=-1 guest_mode=$mode" \
     -virtfs "local,path=/,mount_tag=hostroot,security_model=none,readonly=on,multidevs=remap" \
     -virtfs "local,path=$exchange,mount_tag=exchange,security_model=none" \
-    -drive "$drive" </dev/null 2>"$state/qemu.log" | tee "$console"
+    -drive "$drive" </dev/null 2>"$state/qemu.log" | tee "$console" | grep --line-buffered -v '^\[ *[0-9.]*\] reboot: '
   local qemu_status=${PIPESTATUS[0]}
   if [[ -s $exchange/status ]]; then
     guest_status=$(cat "$exchange/status")
@@ -219,25 +219,35 @@ boot() {
 }
 
 # The guest's disk with Wine's 32-bit half installed and a Wine prefix made,
-# remade when the packages, this machine's own packages or the preparation change.
+# remade when the packages, this machine's own packages or the preparation
+# change. A disk whose packages are still the ones wanted is kept, and the
+# preparation goes on from there (it skips the installation when it is done).
 prepare_disk() {
-  local stamp
-  stamp=$(cat "$state/wine32.debs" /var/lib/dpkg/status "$repo/scripts/lib/guest-prepare.sh" \
-    <(source "$repo/scripts/lib/desktop.sh" && declare -f new_wine_prefix) <(echo "$kernel_version") |
-    sha256sum | cut -d' ' -f1)
+  local packages stamp
+  packages=$(cat "$state/wine32.debs" /var/lib/dpkg/status <(echo "$kernel_version") | sha256sum | cut -d' ' -f1)
+  stamp=$(cat <(echo "$packages") "$repo/scripts/lib/guest-prepare.sh" \
+    <(source "$repo/scripts/lib/desktop.sh" && declare -f new_wine_prefix) | sha256sum | cut -d' ' -f1)
   [[ -f $state/disk.img && $(cat "$state/disk.stamp" 2>/dev/null) == "$stamp" ]] && return 0
-  note "preparing the guest's disk: installing Wine's 32-bit half and making a Wine prefix (about 10 minutes)"
-  rm -f "$state/disk.img" "$state/disk.stamp"
-  local skeleton=$state/disk-skeleton
-  rm -rf "$skeleton"
-  mkdir -p "$skeleton/upper" "$skeleton/work"
-  mke2fs -q -t ext4 -d "$skeleton" -F "$state/disk.img.new" 8G || cannot "cannot make the guest's disk"
-  rm -rf "$skeleton"
-  mv "$state/disk.img.new" "$state/disk.img"
+  rm -f "$state/disk.stamp"
+  if [[ -f $state/disk.img && $(cat "$state/disk.packages" 2>/dev/null) == "$packages" ]]; then
+    note "preparing the guest's disk again, its packages kept: making a Wine prefix (a few minutes)"
+  else
+    note "preparing the guest's disk: installing Wine's 32-bit half and making a Wine prefix (about 20 minutes)"
+    rm -f "$state/disk.img" "$state/disk.packages"
+    local skeleton=$state/disk-skeleton
+    rm -rf "$skeleton"
+    mkdir -p "$skeleton/upper" "$skeleton/work"
+    mke2fs -q -t ext4 -d "$skeleton" -F "$state/disk.img.new" 8G || cannot "cannot make the guest's disk"
+    rm -rf "$skeleton"
+    mv "$state/disk.img.new" "$state/disk.img"
+  fi
   local started=$SECONDS
   (cd "$repo" && boot prepare bash scripts/lib/guest-prepare.sh "$state/wine32.debs" && exit "$guest_status")
   local status=$?
   ((status == 125)) && exit 125
+  # Once Wine's 32-bit half is in, that part of the work is kept even if the rest failed.
+  grep -q "^guest: installed in\|^guest: Wine's 32-bit half is installed already" "$state/console-prepare.log" &&
+    echo "$packages" >"$state/disk.packages"
   ((status == 0)) || cannot "preparing the guest failed (exit status $status; its console: $state/console-prepare.log)"
   echo "$stamp" >"$state/disk.stamp"
   note "guest prepared in $((SECONDS - started)) s"

@@ -49,7 +49,7 @@ if [ "$guest_mode" = prepare ]; then
   mount -t overlay overlay -o lowerdir=/host,upperdir=/disk/upper,workdir=/disk/work /newroot ||
     give_up "cannot mount the overlay over the host's root"
 else
-  mount -t ext4 -o ro /dev/vda /disk || give_up "cannot mount the guest's disk"
+  mount -t ext4 -o ro,noload /dev/vda /disk || give_up "cannot mount the guest's disk"
   mount -t tmpfs -o size=3g tmpfs /layer
   mkdir -p /layer/upper /layer/work
   mount -t overlay overlay -o lowerdir=/disk/upper:/host,upperdir=/layer/upper,workdir=/layer/work /newroot ||
