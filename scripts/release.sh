@@ -4,7 +4,9 @@
 # for Windows users into a ZIP in dist/:
 #   dist/Veruvo-<version>-win32.zip, dist/Veruvo-<version>-win64.zip
 # The version is the project's (CMakeLists.txt). Each package is checked
-# (tests/release/check_package.py) before the command reports success.
+# (tests/release/check_package.py) before the command reports success; the
+# 32-bit one must hold the very executable whose end-to-end tests passed in the
+# 32-bit guest (the record that scripts/test.sh writes, build/i686/Veruvo.exe.tested).
 set -euo pipefail
 
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -30,9 +32,10 @@ mkdir -p dist
 # CR LF ones as line breaks.
 sed 's/$/\r/' release/README.txt >"$staging/README.txt"
 
-# Preset, its build folder, package platform.
-for build in "windows-i686 build/i686 win32" "windows-x64 build/x64 win64"; do
-  read -r preset folder platform <<<"$build"
+# Preset, its build folder, package platform, and the record of its tested
+# executable ("-": none is required).
+for build in "windows-i686 build/i686 win32 build/i686/Veruvo.exe.tested" "windows-x64 build/x64 win64 -"; do
+  read -r preset folder platform tested <<<"$build"
   echo "==== $preset"
   cmake --preset "$preset" >/dev/null || die "configuring $preset"
   cmake --build --preset "$preset" --target Veruvo || die "building $preset"
@@ -42,7 +45,9 @@ for build in "windows-i686 build/i686 win32" "windows-x64 build/x64 win64"; do
   cp "$folder/app/Veruvo.exe" "$staging/Veruvo.exe"
   # -X: no Unix owners or permissions, which mean nothing on Windows.
   (cd "$staging" && zip -q -X -9 "$repo/$package" Veruvo.exe README.txt) || die "packing $package"
-  python3 tests/release/check_package.py --platform "$platform" --version "$version" "$package" ||
+  tested_option=()
+  [[ $tested != - ]] && tested_option=(--tested "$tested")
+  python3 tests/release/check_package.py --platform "$platform" --version "$version" "${tested_option[@]}" "$package" ||
     die "$package does not pass its check"
 done
 

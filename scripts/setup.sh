@@ -10,6 +10,9 @@ packages=(
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine wine64 fonts-wine xvfb x11-utils imagemagick xdotool python3 zip
   clang libclang-rt-dev lld
+  # The 32-bit guest (scripts/guest.sh): an emulated PC, a busybox for its
+  # first steps, and the tools that make its start-up archive and its disk.
+  qemu-system-x86 busybox-static cpio xz-utils e2fsprogs
 )
 
 missing=()

@@ -60,37 +60,51 @@ start_display() {
   echo "Display $DISPLAY (Xvfb, process $XVFB_PID, 1024x768x24)"
 }
 
-# A fresh Wine prefix in this run's folder, initialised, with one persistent
-# wineserver and Wine's services started once, so that later Wine programs
-# start fast and no service holds a caller's output pipe open.
-make_wine_prefix() {
-  desktop_tmp || return 1
-  local tool
+# Makes a new Wine prefix in $1 with Wine's fonts, and waits until the
+# wineserver that made it has ended.
+new_wine_prefix() {
+  local prefix=$1 tool
   for tool in wine wineboot wineserver; do
     command -v "$tool" >/dev/null || fail "$tool is not installed (scripts/setup.sh installs it)" || return 1
   done
-  export WINEPREFIX="$DESKTOP_TMP/wineprefix"
-  export WINEDEBUG=-all
-  WINE_PREFIX_MADE=1
+  desktop_tmp || return 1
+  local log=$DESKTOP_TMP/wineboot.log
   # No prompts to install Mono or Gecko: nothing here needs them.
-  if ! WINEDLLOVERRIDES="mscoree=;mshtml=" "${PERMISSIONS_BIND[@]}" wineboot -i \
-      >"$DESKTOP_TMP/wineboot.log" 2>&1 </dev/null; then
-    cat "$DESKTOP_TMP/wineboot.log" >&2
-    fail "wineboot could not make a Wine prefix in $WINEPREFIX"
+  if ! WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=;mshtml=" "${PERMISSIONS_BIND[@]}" wineboot -i \
+      >"$log" 2>&1 </dev/null; then
+    cat "$log" >&2
+    fail "wineboot could not make a Wine prefix in $prefix"
     return 1
   fi
   # (The registry files appear only when the wineserver saves them.)
-  [[ -d $WINEPREFIX/drive_c/windows/system32 ]] || fail "Wine made no prefix in $WINEPREFIX" || return 1
+  [[ -d $prefix/drive_c/windows/system32 ]] || fail "Wine made no prefix in $prefix" || return 1
   # Debian's Wine does not find its own fonts (package fonts-wine) by itself and
   # falls back to a wider font, which clips the dialogs' texts. Give the prefix
   # Wine's Tahoma (its "MS Shell Dlg") and friends, so layouts have Windows' metrics.
   if compgen -G "/usr/share/wine/fonts/*" >/dev/null; then
-    cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" ||
-      fail "cannot copy Wine's fonts into $WINEPREFIX" || return 1
+    cp /usr/share/wine/fonts/* "$prefix/drive_c/windows/Fonts/" ||
+      fail "cannot copy Wine's fonts into $prefix" || return 1
   fi
-  # The server that wineboot started ends on its own a moment later; only then
-  # can the persistent one start.
-  "${PERMISSIONS_BIND[@]}" wineserver -w </dev/null
+  WINEPREFIX=$prefix "${PERMISSIONS_BIND[@]}" wineserver -w </dev/null
+}
+
+# A fresh Wine prefix in this run's folder, initialised, with one persistent
+# wineserver and Wine's services started once, so that later Wine programs
+# start fast and no service holds a caller's output pipe open. When
+# WINE_PREFIX_TEMPLATE names a prefix that new_wine_prefix made, the new one is
+# a copy of it (making one takes minutes in the emulated 32-bit guest).
+make_wine_prefix() {
+  desktop_tmp || return 1
+  export WINEPREFIX="$DESKTOP_TMP/wineprefix"
+  export WINEDEBUG=-all
+  WINE_PREFIX_MADE=1
+  if [[ -n ${WINE_PREFIX_TEMPLATE:-} ]]; then
+    [[ -d $WINE_PREFIX_TEMPLATE/drive_c ]] || fail "no Wine prefix to copy in $WINE_PREFIX_TEMPLATE" || return 1
+    cp -a "$WINE_PREFIX_TEMPLATE" "$WINEPREFIX" || fail "cannot copy the Wine prefix $WINE_PREFIX_TEMPLATE" || return 1
+  else
+    new_wine_prefix "$WINEPREFIX" || return 1
+  fi
+  # The server that made the prefix has ended; only now can the persistent one start.
   "${PERMISSIONS_BIND[@]}" wineserver -p </dev/null || fail "cannot start a persistent wineserver" || return 1
   "${PERMISSIONS_BIND[@]}" wine wineboot >>"$DESKTOP_TMP/wineboot.log" 2>&1 </dev/null ||
     fail "Wine cannot start Windows programs (see $DESKTOP_TMP/wineboot.log)" || return 1

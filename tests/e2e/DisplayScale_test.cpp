@@ -1,7 +1,6 @@
 // The main dialog at the display scales that users run (100%, 125%, 150%, 200%):
 // every text fits its control, measured with the control's own font, and the
 // dialog grows with the scale.
-#include <cwchar>
 #include <iterator>
 #include <optional>
 #include <string>
@@ -63,14 +62,6 @@ private:
     bool m_set = false;
 };
 
-// The probe library, built beside this test program.
-std::wstring TextProbePath() {
-    wchar_t path[MAX_PATH] = L"";
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    if (wchar_t* name = std::wcsrchr(path, L'\\')) *(name + 1) = L'\0';
-    return std::wstring(path) + L"TextProbe.dll";
-}
-
 std::string Narrow(const wchar_t* text) {
     std::string narrow;
     for (; *text; ++text) narrow += static_cast<char>(*text);
@@ -88,7 +79,7 @@ class DisplayScale : public ProgramTest, public ::testing::WithParamInterface<in
 protected:
     // Measures the main dialog's texts inside the program; fails the test if it cannot.
     void Probe(TextProbe& probe) const {
-        probe.dialog = dialog;
+        probe.dialog = HandleToLong(dialog);
         probe.extraCount = 0;
         for (const wchar_t* text : kStatusTexts) {
             TextFit& extra = probe.extras[probe.extraCount++];

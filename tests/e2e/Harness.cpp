@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cwchar>
 #include <sstream>
 
 namespace e2e {
@@ -56,6 +57,18 @@ std::string WindowsPath(std::string path) {
 std::string ProgramPath() {
     const char* fromEnvironment = std::getenv("VERUVO_EXE");
     return WindowsPath(fromEnvironment && *fromEnvironment ? fromEnvironment : VERUVO_EXE_BUILT);
+}
+
+std::wstring TextProbePath() {
+    const char* fromEnvironment = std::getenv("VERUVO_TEXT_PROBE");
+    if (fromEnvironment && *fromEnvironment) {
+        const std::string path = WindowsPath(fromEnvironment);
+        return std::wstring(path.begin(), path.end());
+    }
+    wchar_t path[MAX_PATH] = L"";
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    if (wchar_t* name = std::wcsrchr(path, L'\\')) *(name + 1) = L'\0';
+    return std::wstring(path) + L"TextProbe.dll";
 }
 
 std::string OptionsFileOf(const RECT& bar) {

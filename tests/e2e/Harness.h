@@ -23,6 +23,10 @@ std::string WindowsPath(std::string path);
 // The executable under test: the environment variable VERUVO_EXE when set,
 // else the one that this test program was built with.
 std::string ProgramPath();
+// The text probe (TextProbe.h) built for the executable under test: the
+// environment variable VERUVO_TEXT_PROBE when set (a 32-bit program needs the
+// 32-bit build's), else the one beside this test program.
+std::wstring TextProbePath();
 
 // options.ini as the program writes it for the address bar `bar`.
 std::string OptionsFileOf(const RECT& bar);

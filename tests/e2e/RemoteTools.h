@@ -3,9 +3,9 @@
 // The common controls' messages that take a pointer (TTM_ENUMTOOLS, TTM_GETTEXT)
 // are not carried across processes: the system passes the pointer through as a
 // number. So the structure and the text buffer are placed in the program's own
-// memory (VirtualAllocEx), and read back from there. This needs the test and the
-// program to be built for the same architecture, which they are: both come from
-// one build tree.
+// memory (VirtualAllocEx), and read back from there. The structures hold
+// pointers, so this needs the test and the program to be built for the same
+// architecture.
 #pragma once
 
 #include <windows.h>
@@ -44,8 +44,9 @@ struct Tool {
 // handle of the process that owns it, with the rights that CreateProcess gives.
 std::vector<Tool> ToolsOf(HWND toolTip, HANDLE process);
 
-// Loads the library `dll` into `process` (a handle with the rights that
-// CreateProcess gives) and runs its export `entry`, a thread procedure, there on
+// Loads the library `dll`, built for the architecture of `process` (a handle
+// with the rights that CreateProcess gives; 32-bit or 64-bit, whatever this
+// program's), into it and runs its export `entry`, a thread procedure, there on
 // a thread of its own with `argument`, an address in that process. Returns
 // once the thread has ended: empty, or why it could not run.
 std::string RunInProcess(HANDLE process, const std::wstring& dll, const char* entry, void* argument);

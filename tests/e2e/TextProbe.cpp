@@ -73,14 +73,14 @@ SIZE SizeOf(const RECT& r) { return SIZE{r.right - r.left, r.bottom - r.top}; }
 // contexts and fonts are used there alone, as in the program itself.
 void MeasureAll(e2e::TextProbe& probe) {
     RECT r{};
-    GetWindowRect(probe.dialog, &r);
+    GetWindowRect(probe.Dialog(), &r);
     probe.window = SizeOf(r);
-    GetClientRect(probe.dialog, &r);
+    GetClientRect(probe.Dialog(), &r);
     probe.client = SizeOf(r);
-    probe.dpi = DpiOf(probe.dialog);
+    probe.dpi = DpiOf(probe.Dialog());
 
     probe.count = 0;
-    for (HWND c = GetWindow(probe.dialog, GW_CHILD); c && probe.count < int(std::size(probe.fits));
+    for (HWND c = GetWindow(probe.Dialog(), GW_CHILD); c && probe.count < int(std::size(probe.fits));
          c = GetWindow(c, GW_HWNDNEXT)) {
         e2e::TextFit& fit = probe.fits[probe.count];
         fit.id = GetDlgCtrlID(c);
@@ -88,7 +88,7 @@ void MeasureAll(e2e::TextProbe& probe) {
         Measure(c, fit);
         ++probe.count;
     }
-    for (int i = 0; i < probe.extraCount; ++i) Measure(GetDlgItem(probe.dialog, probe.extras[i].id), probe.extras[i]);
+    for (int i = 0; i < probe.extraCount; ++i) Measure(GetDlgItem(probe.Dialog(), probe.extras[i].id), probe.extras[i]);
 }
 
 UINT ProbeMessage() {
@@ -118,12 +118,12 @@ HMODULE ThisLibrary() {
 // that thread through a hook on the messages sent to it.
 extern "C" __declspec(dllexport) DWORD WINAPI MeasureTexts(void* block) {
     auto& probe = *static_cast<e2e::TextProbe*>(block);
-    const DWORD dialogThread = GetWindowThreadProcessId(probe.dialog, nullptr);
+    const DWORD dialogThread = GetWindowThreadProcessId(probe.Dialog(), nullptr);
     HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, OnDialogThread, ThisLibrary(), dialogThread);
     if (!hook) return 0;
     probe.count = -1;
     DWORD_PTR answer = 0;
-    SendMessageTimeoutW(probe.dialog, ProbeMessage(), ProbeMessage(), reinterpret_cast<LPARAM>(block), SMTO_NORMAL,
+    SendMessageTimeoutW(probe.Dialog(), ProbeMessage(), ProbeMessage(), reinterpret_cast<LPARAM>(block), SMTO_NORMAL,
                         30000, &answer);
     UnhookWindowsHookEx(hook);
     return probe.count >= 0 ? 1 : 0;

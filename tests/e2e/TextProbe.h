@@ -4,7 +4,9 @@
 // A font handle (WM_GETFONT) means something only in the process that made it,
 // and the program's pixels are its own: a process of another DPI awareness sees
 // its windows scaled. So the probe runs there, and this block is the whole of
-// what passes between it and the test. Both are built for one architecture.
+// what passes between it and the test. The block has one layout in 32-bit and
+// 64-bit builds (no pointers, four-byte alignment), so that a 64-bit test can
+// probe the 32-bit program with the 32-bit build of the library.
 #pragma once
 
 #include <windows.h>
@@ -26,8 +28,9 @@ struct TextFit {
 };
 
 struct TextProbe {
-    // In: the dialog, and texts to measure in given controls besides their own.
-    HWND dialog;
+    // In: the dialog (a window handle has 32 significant bits in either
+    // architecture), and texts to measure in given controls besides their own.
+    LONG dialog;
     int extraCount;
     TextFit extras[8];
     // Out: the dialog's size and the scale that the program sees, and the own
@@ -37,7 +40,10 @@ struct TextProbe {
     SIZE client;
     int count;
     TextFit fits[24];
+
+    HWND Dialog() const { return static_cast<HWND>(LongToHandle(dialog)); }
 };
+static_assert(alignof(TextProbe) == 4, "the block must have one layout in 32-bit and 64-bit builds");
 
 // The library's entry: a thread procedure given the block, in the program's memory.
 constexpr const char* kTextProbeEntry = "MeasureTexts";

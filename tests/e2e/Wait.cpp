@@ -2,10 +2,23 @@
 
 #include <windows.h>
 
+#include <cstdlib>
+
 namespace e2e {
 
+namespace {
+
+double TimeoutScale() {
+    const char* text = std::getenv("VERUVO_E2E_TIMEOUT_SCALE");
+    const double scale = text ? std::atof(text) : 1.0;
+    return scale > 1.0 ? scale : 1.0;
+}
+
+}  // namespace
+
 bool WaitUntil(const std::function<bool()>& condition, Millis timeout) {
-    const auto deadline = Clock::now() + timeout;
+    static const double scale = TimeoutScale();
+    const auto deadline = Clock::now() + Millis(static_cast<long long>(static_cast<double>(timeout.count()) * scale));
     for (;;) {
         if (condition()) return true;
         if (Clock::now() >= deadline) return false;

@@ -17,6 +17,9 @@ using Millis = std::chrono::milliseconds;
 constexpr Millis kPatience{30000};
 
 // Polls `condition` until it holds or `timeout` has passed; reports whether it held.
+// Every timeout is multiplied by VERUVO_E2E_TIMEOUT_SCALE when the environment
+// sets it (a number of at least 1), for a test bed known to be slower, such as
+// an emulated machine: there a test only waits longer, and asserts the same.
 bool WaitUntil(const std::function<bool()>& condition, Millis timeout = kPatience);
 
 // Milliseconds elapsed since `start`.

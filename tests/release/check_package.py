@@ -10,13 +10,17 @@
 - it imports no DLL but Windows' own (a fixed list), so it runs from the ZIP
   alone;
 - its version record says the version, both as numbers and as text;
-- the 32-bit executable, the product, stays within its size budget.
+- the 32-bit executable, the product, stays within its size budget;
+- with --tested RECORD: the executable is byte for byte the one whose
+  end-to-end tests passed (RECORD's first word is its SHA-256, as
+  scripts/test.sh writes it after the 32-bit program's tests in the guest).
 
 Reports every problem it finds and exits 1 if there is any. Standard library
 only: it reads the PE headers and the version resource itself.
 """
 
 import argparse
+import hashlib
 import struct
 import sys
 import zipfile
@@ -268,7 +272,23 @@ def check_executable(exe, platform, version, problems):
             problems.append(f"version record: {name} is {texts.get(name)!r}, expected {version!r}")
 
 
-def check_package(path, platform, version):
+def check_tested(exe, record_path, problems):
+    """The packed executable is the tested one."""
+    packed = hashlib.sha256(exe).hexdigest()
+    try:
+        with open(record_path, encoding="ascii") as record:
+            tested = (record.read().split() or [""])[0]
+    except OSError as e:
+        problems.append(f"no record of a tested executable ({e}): run scripts/test.sh, whose "
+                        f"32-bit end-to-end stage writes it when its tests pass")
+        return
+    print(f"  tested executable: {tested}; packed: {packed}")
+    if packed != tested:
+        problems.append("Veruvo.exe is not the executable whose end-to-end tests passed "
+                        f"(SHA-256 {packed}, tested {tested}): run scripts/test.sh again")
+
+
+def check_package(path, platform, version, tested=None):
     problems = []
     print(f"{path} ({platform}, version {version}):")
     try:
@@ -282,6 +302,8 @@ def check_package(path, platform, version):
                 check_readme(package.read("README.txt"), problems)
             if "Veruvo.exe" in names:
                 check_executable(package.read("Veruvo.exe"), platform, version, problems)
+                if tested:
+                    check_tested(package.read("Veruvo.exe"), tested, problems)
     except (OSError, zipfile.BadZipFile) as e:
         problems.append(f"cannot read the package: {e}")
     return problems
@@ -291,9 +313,11 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--platform", required=True, choices=sorted(PLATFORMS))
     parser.add_argument("--version", required=True)
+    parser.add_argument("--tested", metavar="RECORD",
+                        help="the record of the executable whose end-to-end tests passed")
     parser.add_argument("package")
     args = parser.parse_args()
-    problems = check_package(args.package, args.platform, args.version)
+    problems = check_package(args.package, args.platform, args.version, args.tested)
     for problem in problems:
         print(f"  PROBLEM: {problem}", file=sys.stderr)
     if problems:
