@@ -195,6 +195,10 @@ boot() {
     printf '%q ' "$@"
     echo
   } >"$exchange/command"
+  # The folder it runs in is shared on its own, at the same path: the host's
+  # root shows it too, but not where the guest mounts a folder of its own
+  # (a checkout in /tmp lies under the guest's /tmp).
+  printf '%s\n' "$PWD" >"$exchange/checkout"
   local drive="file=$state/disk.img,if=virtio,format=raw"
   [[ $mode == run ]] && drive+=",readonly=on"
   local console=$state/console-$mode.log
@@ -205,6 +209,7 @@ boot() {
     -append "console=ttyS0 loglevel=3 panic=-1 guest_mode=$mode" \
     -virtfs "local,path=/,mount_tag=hostroot,security_model=none,readonly=on,multidevs=remap" \
     -virtfs "local,path=$exchange,mount_tag=exchange,security_model=none" \
+    -virtfs "local,path=$PWD,mount_tag=checkout,security_model=none,multidevs=remap" \
     -drive "$drive" </dev/null 2>"$state/qemu.log" | tee "$console" | grep --line-buffered -v '^\[ *[0-9.]*\] reboot: '
   local qemu_status=${PIPESTATUS[0]}
   if [[ -s $exchange/status ]]; then

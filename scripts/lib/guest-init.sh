@@ -67,6 +67,12 @@ mount -t tmpfs tmpfs /newroot/run
 mount -t tmpfs -o size=2g tmpfs /newroot/tmp
 mkdir -p /newroot/run/guest
 mount --bind /exchange /newroot/run/guest
+# The folder the command runs in, where the host has it, whatever the guest
+# has mounted on the way there.
+checkout=$(cat /exchange/checkout)
+mkdir -p "/newroot$checkout"
+mount -t 9p -o trans=virtio,version=9p2000.L,msize=512000,cache=none checkout "/newroot$checkout" ||
+  give_up "cannot mount the folder $checkout over 9p"
 
 # The console passes the output on as it is (no CR before each LF).
 stty -F /dev/console -onlcr 2>/dev/null
@@ -76,6 +82,7 @@ echo $? >/exchange/status
 
 # A clean unmount, so that the prepared disk needs no journal recovery, which
 # its read-only runs could not do.
+umount "/newroot$checkout" 2>/dev/null
 for fs in run/guest run tmp dev/shm dev/pts dev sys proc; do umount /newroot/$fs 2>/dev/null; done
 umount /newroot || say "the overlay is still busy; unmounting it lazily"
 umount -l /newroot 2>/dev/null
