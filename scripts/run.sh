@@ -203,8 +203,8 @@ echo "Web server and proxy on 127.0.0.1:$port (process $SERVER_PID), visit log $
 
 # Wine 8's virtual desktop sends the cursor back a step when a program moves it
 # over another program's window, which the program would take for the user
-# moving the mouse; demo/desktop_pointer.py says why and how this avoids it.
-python3 demo/desktop_pointer.py --title "$desktop - Wine desktop" --lifetime $((seconds + 1500)) \
+# moving the mouse; scripts/lib/desktop_pointer.py says why and how this avoids it.
+python3 scripts/lib/desktop_pointer.py --title "$desktop - Wine desktop" --lifetime $((seconds + 1500)) \
   </dev/null >"$out/desktop_pointer.out" 2>&1 &
 POINTER_PID=$!
 

@@ -7,6 +7,7 @@
 
 DESKTOP_TMP=""
 XVFB_PID=""
+POINTER_PID=""
 WINE_PREFIX_MADE=""
 
 # Root ignores file permissions (CAP_DAC_OVERRIDE), so a test could not make a
@@ -58,6 +59,32 @@ start_display() {
   export DISPLAY=":$(tr -d '[:space:]' <"$number_file")"
   xdpyinfo >/dev/null 2>&1 || fail "display $DISPLAY does not answer" || return 1
   echo "Display $DISPLAY (Xvfb, process $XVFB_PID, 1024x768x24)"
+}
+
+# Gives every window on the display an empty X input region, so that no Wine
+# program sends back, as mouse input, a position that another program's cursor
+# move has left: scripts/lib/desktop_pointer.py says how that happens and why
+# it stops a glide that crosses another program's window on a slow machine.
+# Real pointer input is then not delivered: for a display that only synthesised
+# input drives. Start it with the display, before Wine's first window.
+keep_pointer_off_windows() {
+  desktop_tmp || return 1
+  [[ -n ${DISPLAY:-} ]] || fail "no display to keep the pointer off the windows of" || return 1
+  python3 "$(dirname "${BASH_SOURCE[0]}")/desktop_pointer.py" --lifetime 86400 \
+    </dev/null >"$DESKTOP_TMP/desktop_pointer.log" 2>&1 &
+  POINTER_PID=$!
+  local waited=0
+  until grep -qs "^watching" "$DESKTOP_TMP/desktop_pointer.log"; do
+    if ! kill -0 "$POINTER_PID" 2>/dev/null || ((waited++ >= 300)); then
+      kill "$POINTER_PID" 2>/dev/null
+      wait "$POINTER_PID" 2>/dev/null
+      POINTER_PID=""
+      cat "$DESKTOP_TMP/desktop_pointer.log" >&2
+      fail "scripts/lib/desktop_pointer.py did not start on $DISPLAY"
+      return 1
+    fi
+    sleep 0.1
+  done
 }
 
 # Makes a new Wine prefix in $1 with Wine's fonts, and waits until the
@@ -112,12 +139,17 @@ make_wine_prefix() {
 }
 
 # Ends what the functions above started: the prefix's Wine processes, the
-# display server, and the temporary folder. Safe to call more than once.
+# pointer's keeper, the display server, and the temporary folder. Safe to call more than once.
 teardown_desktop() {
   if [[ -n $WINE_PREFIX_MADE ]]; then
     "${PERMISSIONS_BIND[@]}" wineserver -k >/dev/null 2>&1 </dev/null
     "${PERMISSIONS_BIND[@]}" wineserver -w >/dev/null 2>&1 </dev/null
     WINE_PREFIX_MADE=""
+  fi
+  if [[ -n $POINTER_PID ]]; then
+    kill "$POINTER_PID" 2>/dev/null
+    wait "$POINTER_PID" 2>/dev/null
+    POINTER_PID=""
   fi
   if [[ -n $XVFB_PID ]]; then
     kill "$XVFB_PID" 2>/dev/null
