@@ -26,14 +26,16 @@ else
   # No fsync after every file (--force-unsafe-io): the disk is synced and
   # unmounted cleanly at the end, and a preparation cut short is made again.
   # No questions: the configuration files stay as they are.
-  dpkg --install --force-unsafe-io --force-confdef --force-confold --path-exclude='/usr/share/doc/*' \
-    --path-exclude='/usr/share/man/*' --path-exclude='/usr/share/locale/*' "${files[@]}" </dev/null 2>&1 |
+  # dpkg's own exit status is not the verdict (see below): whether Wine is in is.
+  { dpkg --install --force-unsafe-io --force-confdef --force-confold --path-exclude='/usr/share/doc/*' \
+    --path-exclude='/usr/share/man/*' --path-exclude='/usr/share/locale/*' "${files[@]}" </dev/null 2>&1 ||
+    echo "dpkg: exit status $?"; } |
     tee /tmp/dpkg.log |
     awk '/^Unpacking / { if (++unpacked % 50 == 0) { print "guest: " unpacked " unpacked"; fflush() } }
          /^Setting up / { if (++set % 50 == 0) { print "guest: " set " set up"; fflush() } }'
   # Wine is what the guest is for: a package beside it that the guest's
   # overlay cannot upgrade (a tool of the host's) is said, not fatal.
-  if grep -q "^Errors were encountered" /tmp/dpkg.log; then
+  if grep -q "^Errors were encountered\|^dpkg: exit status" /tmp/dpkg.log; then
     grep -E "^dpkg: |^Errors|^ /" /tmp/dpkg.log | sed 's/^/guest: dpkg: /'
   fi
   if [[ $(dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null) != "install ok installed" ]]; then
