@@ -195,9 +195,8 @@ boot() {
     printf '%q ' "$@"
     echo
   } >"$exchange/command"
-  # The folder it runs in is shared on its own, at the same path: the host's
-  # root shows it too, but not where the guest mounts a folder of its own
-  # (a checkout in /tmp lies under the guest's /tmp).
+  # The folder it runs in, which the guest shows again at its own path: the
+  # guest mounts folders of its own over the host's (a checkout in /tmp).
   printf '%s\n' "$PWD" >"$exchange/checkout"
   local drive="file=$state/disk.img,if=virtio,format=raw"
   [[ $mode == run ]] && drive+=",readonly=on"
@@ -209,7 +208,6 @@ boot() {
     -append "console=ttyS0 loglevel=3 panic=-1 guest_mode=$mode" \
     -virtfs "local,path=/,mount_tag=hostroot,security_model=none,readonly=on,multidevs=remap" \
     -virtfs "local,path=$exchange,mount_tag=exchange,security_model=none" \
-    -virtfs "local,path=$PWD,mount_tag=checkout,security_model=none,multidevs=remap" \
     -drive "$drive" </dev/null 2>"$state/qemu.log" | tee "$console" | grep --line-buffered -v '^\[ *[0-9.]*\] reboot: '
   local qemu_status=${PIPESTATUS[0]}
   if [[ -s $exchange/status ]]; then

@@ -10,7 +10,8 @@
 #     of 1024 x 768 and in a Wine prefix made for this run alone;
 #   - a chosen part of them against the 32-bit program, the product, in an
 #     emulated 32-bit guest (scripts/guest.sh; these kernels do not execute
-#     32-bit code), alone on the processors;
+#     32-bit code), alone on the processors; the guest itself is prepared in
+#     the background from the start, at the lowest priority;
 #   - the release packages that scripts/release.sh makes from the builds,
 #     checked, the 32-bit one against the executable tested in the guest.
 # Exits non-zero when anything fails, including when no display, no Wine or no
@@ -23,7 +24,12 @@ source scripts/lib/desktop.sh
 
 export CMAKE_BUILD_PARALLEL_LEVEL=${CMAKE_BUILD_PARALLEL_LEVEL:-2}
 logs=$(mktemp -d "${TMPDIR:-/tmp}/veruvo-test-logs.XXXXXX")
-trap 'teardown_desktop; rm -rf "$logs"' EXIT
+guest_preparation=""
+stop_guest_preparation() {
+  [[ -n $guest_preparation ]] && kill -- "-$guest_preparation" 2>/dev/null
+  guest_preparation=""
+}
+trap 'stop_guest_preparation; teardown_desktop; rm -rf "$logs"' EXIT
 trap 'exit 130' INT TERM
 
 step() { printf '\n==== %s\n' "$*"; }
@@ -34,6 +40,14 @@ die() {
 
 step "Set-up"
 bash scripts/setup.sh || die "scripts/setup.sh"
+
+step "The 32-bit guest: prepared in the background, giving way to everything else"
+# Its first preparation is about 20 minutes of emulation that need nothing of
+# the builds; at the lowest priority it takes only what they leave idle. Its
+# own process group, so that it can be stopped whole.
+setsid nice -n 19 bash scripts/guest.sh prepare </dev/null >"$logs/guest-prepare.log" 2>&1 &
+guest_preparation=$!
+echo "preparing (its report comes with the guest's stage below)"
 
 step "Host build and unit tests"
 cmake --preset host >/dev/null || die "configuring the host build"
@@ -78,8 +92,19 @@ tested=build/i686/Veruvo.exe.tested
 rm -f "$tested"
 exe_sha=$(sha256sum build/i686/app/Veruvo.exe | cut -d' ' -f1)
 guest_started=$SECONDS
-bash scripts/guest.sh run -- bash scripts/lib/guest-e2e.sh 2>&1 | tee "$logs/guest.log"
-guest_result=${PIPESTATUS[0]}
+wait "$guest_preparation"
+prepared=$?
+guest_preparation=""
+cp "$logs/guest-prepare.log" "$logs/guest.log"
+cat "$logs/guest.log"
+echo "(the preparation ended $((SECONDS - guest_started)) s after the tests before it)"
+guest_started=$SECONDS
+if ((prepared == 0)); then
+  bash scripts/guest.sh run -- bash scripts/lib/guest-e2e.sh 2>&1 | tee -a "$logs/guest.log"
+  guest_result=${PIPESTATUS[0]}
+else
+  guest_result=$prepared
+fi
 guest_seconds=$((SECONDS - guest_started))
 grep -q "tests passed" "$logs/guest.log" || ((guest_result != 0)) || guest_result=1
 # The release packages may ship only this executable, the one tested.

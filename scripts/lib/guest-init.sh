@@ -68,11 +68,15 @@ mount -t tmpfs -o size=2g tmpfs /newroot/tmp
 mkdir -p /newroot/run/guest
 mount --bind /exchange /newroot/run/guest
 # The folder the command runs in, where the host has it, whatever the guest
-# has mounted on the way there.
+# has mounted on the way there (a checkout in /tmp), as the rest of the host's
+# root: read through the cached share (Wine maps its programs from there), what
+# the command writes kept in memory and dropped.
 checkout=$(cat /exchange/checkout)
-mkdir -p "/newroot$checkout"
-mount -t 9p -o trans=virtio,version=9p2000.L,msize=512000,cache=none checkout "/newroot$checkout" ||
-  give_up "cannot mount the folder $checkout over 9p"
+mkdir -p /shown "/newroot$checkout"
+mount -t tmpfs -o size=1g tmpfs /shown
+mkdir -p /shown/upper /shown/work
+mount -t overlay overlay -o "lowerdir=/host$checkout,upperdir=/shown/upper,workdir=/shown/work" "/newroot$checkout" ||
+  give_up "cannot show the folder $checkout in the guest"
 
 # The console passes the output on as it is (no CR before each LF).
 stty -F /dev/console -onlcr 2>/dev/null
