@@ -131,7 +131,7 @@ make_initramfs() {
     sha256sum | cut -d' ' -f1)
   [[ -f $state/initrd.img && $(cat "$state/initrd.stamp" 2>/dev/null) == "$stamp" ]] && return 0
   note "making the start-up archive"
-  local root=$state/initrd-root entry
+  local root=$state/initrd-root
   rm -rf "$root"
   mkdir -p "$root"/{bin,modules,proc,sys,dev}
   cp /bin/busybox "$root/bin/busybox"

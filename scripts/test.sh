@@ -91,13 +91,13 @@ step "End-to-end tests of the 32-bit product in the emulated 32-bit guest"
 tested=build/i686/Veruvo.exe.tested
 rm -f "$tested"
 exe_sha=$(sha256sum build/i686/app/Veruvo.exe | cut -d' ' -f1)
-guest_started=$SECONDS
+waited_from=$SECONDS
 wait "$guest_preparation"
 prepared=$?
 guest_preparation=""
 cp "$logs/guest-prepare.log" "$logs/guest.log"
 cat "$logs/guest.log"
-echo "(the preparation ended $((SECONDS - guest_started)) s after the tests before it)"
+echo "(the preparation ended $((SECONDS - waited_from)) s after the tests before it)"
 guest_started=$SECONDS
 if ((prepared == 0)); then
   bash scripts/guest.sh run -- bash scripts/lib/guest-e2e.sh 2>&1 | tee -a "$logs/guest.log"

@@ -35,7 +35,7 @@ else
          /^Setting up / { if (++set % 50 == 0) { print "guest: " set " set up"; fflush() } }'
   # Wine is what the guest is for: a package beside it that the guest's
   # overlay cannot upgrade (a tool of the host's) is said, not fatal.
-  if grep -q "^Errors were encountered\|^dpkg: exit status" /tmp/dpkg.log; then
+  if grep -q "^dpkg: exit status" /tmp/dpkg.log; then
     grep -E "^dpkg: |^Errors|^ /" /tmp/dpkg.log | sed 's/^/guest: dpkg: /'
   fi
   if [[ $(dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null) != "install ok installed" ]]; then
