@@ -28,19 +28,38 @@ bool IsExtendedKey(uint8_t vk) {
     return vk == desktop::kVkHome || vk == desktop::kVkEnd || vk == desktop::kVkDelete;
 }
 
-void Press(uint8_t vk) { desktop::SendKey(vk, false, IsExtendedKey(vk)); }
-void Release(uint8_t vk) { desktop::SendKey(vk, true, IsExtendedKey(vk)); }
+// The events of one call to the system.
+class Strokes {
+public:
+    void Key(uint8_t vk, bool up) { Add(desktop::KeyStroke{vk, 0, up, IsExtendedKey(vk)}); }
+    void Tap(uint8_t vk) {
+        Key(vk, false);
+        Key(vk, true);
+    }
+    void Unit(char16_t unit) {
+        Add(desktop::KeyStroke{0, unit, false, false});
+        Add(desktop::KeyStroke{0, unit, true, false});
+    }
+    // Modifiers go down Shift, Ctrl, Alt and come up in that same order.
+    void Chord(uint8_t vk, bool shift, bool ctrl, bool alt) {
+        if (shift) Key(desktop::kVkShift, false);
+        if (ctrl) Key(desktop::kVkControl, false);
+        if (alt) Key(desktop::kVkMenu, false);
+        Tap(vk);
+        if (shift) Key(desktop::kVkShift, true);
+        if (ctrl) Key(desktop::kVkControl, true);
+        if (alt) Key(desktop::kVkMenu, true);
+    }
+    bool Send() const { return desktop::SendKeys(m_strokes, m_count) == m_count; }
 
-// Modifiers go down Shift, Ctrl, Alt and come up in that same order.
-void PressWithModifiers(uint8_t vk, bool shift, bool ctrl, bool alt) {
-    if (shift) Press(desktop::kVkShift);
-    if (ctrl) Press(desktop::kVkControl);
-    if (alt) Press(desktop::kVkMenu);
-    TapKey(vk);
-    if (shift) Release(desktop::kVkShift);
-    if (ctrl) Release(desktop::kVkControl);
-    if (alt) Release(desktop::kVkMenu);
-}
+private:
+    void Add(const desktop::KeyStroke& stroke) {
+        if (m_count < kMost) m_strokes[m_count++] = stroke;
+    }
+    static constexpr size_t kMost = 10;  // a chord with all three modifiers
+    desktop::KeyStroke m_strokes[kMost];
+    size_t m_count = 0;
+};
 
 // The layout's shift state in the high byte of VkKeyScanExW's answer.
 enum : uint8_t {
@@ -52,11 +71,6 @@ enum : uint8_t {
 
 bool IsControl(char32_t c) { return c < 0x20 || (c >= 0x7F && c < 0xA0); }
 bool IsSurrogate(char32_t c) { return c >= 0xD800 && c < 0xE000; }
-
-void SendUnicode(char16_t unit) {
-    desktop::SendUnicodeChar(unit, false);
-    desktop::SendUnicodeChar(unit, true);
-}
 
 // The key and shift state that make `c` in `layout` now; false when none may.
 // The layout names a key, and what that key makes with Caps Lock as it is
@@ -119,46 +133,53 @@ int GlideCursor(int32_t x, int32_t y, uint32_t steps, uint32_t delay) {
     return 0;
 }
 
-void ClickLeft() {
-    desktop::SendLeftButton(true);
-    desktop::SendLeftButton(false);
+bool ClickLeft() { return desktop::SendClick(); }
+
+bool TapKey(uint8_t vk) {
+    Strokes keys;
+    keys.Tap(vk);
+    return keys.Send();
 }
 
-void TapKey(uint8_t vk) {
-    Press(vk);
-    Release(vk);
+bool PressKey(uint32_t code) {
+    Strokes keys;
+    keys.Chord(static_cast<uint8_t>(code & 0xFF), (code & kWithShift) != 0, (code & kWithCtrl) != 0,
+               (code & kWithAlt) != 0);
+    return keys.Send();
 }
 
-void PressKey(uint32_t code) {
-    PressWithModifiers(static_cast<uint8_t>(code & 0xFF), (code & kWithShift) != 0, (code & kWithCtrl) != 0,
-                       (code & kWithAlt) != 0);
-}
-
-void PressBackspace(uint32_t count) {
-    for (uint32_t i = 0; i < count; ++i) TapKey(desktop::kVkBack);
+bool PressBackspace(uint32_t count) {
+    for (uint32_t i = 0; i < count; ++i)
+        if (!TapKey(desktop::kVkBack)) return false;
+    return true;
 }
 
 KeyboardState KeyboardOf(desktop::Window window) {
-    return KeyboardState{desktop::LayoutOfWindow(window), desktop::CapsLockOf(window),
-                         desktop::InputMethodComposes(window)};
+    const desktop::KeyboardLayout layout = desktop::LayoutOfWindow(window);
+    // The open status is the surest sign of an input method at work, but not
+    // every input method answers for it: the layout tells of those that may.
+    const bool composes = desktop::LayoutComposes(layout) || desktop::InputMethodComposes(window);
+    return KeyboardState{layout, desktop::CapsLockOf(window), composes};
 }
 
-void TypeChar(char32_t c, const KeyboardState& keyboard) {
+bool TypeChar(char32_t c, const KeyboardState& keyboard) {
     // A stray tab, escape or line end in a URL must not move the focus or submit.
-    if (IsControl(c) || IsSurrogate(c) || c > 0x10FFFF) return;
+    if (IsControl(c) || IsSurrogate(c) || c > 0x10FFFF) return true;
+    Strokes keys;
     if (c > 0xFFFF) {
         const char32_t v = c - 0x10000;
-        SendUnicode(static_cast<char16_t>(0xD800 + (v >> 10)));
-        SendUnicode(static_cast<char16_t>(0xDC00 + (v & 0x3FF)));
-        return;
+        keys.Unit(static_cast<char16_t>(0xD800 + (v >> 10)));
+        keys.Unit(static_cast<char16_t>(0xDC00 + (v & 0x3FF)));
+        return keys.Send();
     }
     const char16_t unit = static_cast<char16_t>(c);
     uint8_t vk = 0, state = 0;
-    if (!KeysFor(unit, keyboard, vk, state)) {
-        SendUnicode(unit);
-        return;
+    if (KeysFor(unit, keyboard, vk, state)) {
+        keys.Chord(vk, (state & kLayoutShift) != 0, (state & kLayoutCtrl) != 0, (state & kLayoutAlt) != 0);
+    } else {
+        keys.Unit(unit);
     }
-    PressWithModifiers(vk, (state & kLayoutShift) != 0, (state & kLayoutCtrl) != 0, (state & kLayoutAlt) != 0);
+    return keys.Send();
 }
 
 void ForceForeground(desktop::Window window) {

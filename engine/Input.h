@@ -17,10 +17,15 @@ enum : uint32_t {
 // Moves the cursor towards (x, y) in at most `steps` steps, sleeping `delay` ms
 // after each. 1 when it stopped because somebody else moved the cursor, else 0.
 int GlideCursor(int32_t x, int32_t y, uint32_t steps, uint32_t delay);
-void ClickLeft();
-void TapKey(uint8_t vk);
-void PressKey(uint32_t code);
-void PressBackspace(uint32_t count);
+
+// The clicks and keys each go to the system in one call, a key with its
+// modifiers and a character with all its parts, so that the user's own input
+// cannot come between them. Each is false when the system did not take the
+// whole of it.
+bool ClickLeft();
+bool TapKey(uint8_t vk);
+bool PressKey(uint32_t code);
+bool PressBackspace(uint32_t count);
 // How a window takes the keys typed into it: read once before an address, as
 // the user may change any of it between visits.
 struct KeyboardState {
@@ -32,8 +37,8 @@ KeyboardState KeyboardOf(desktop::Window window);
 // Types one character (a Unicode code point) into the foreground window, whose
 // keyboard is `keyboard`: with the keys of its layout where they make the
 // character exactly, else, and always where an input method would compose the
-// keys, as a Unicode character. Control characters are never typed.
-void TypeChar(char32_t c, const KeyboardState& keyboard);
+// keys, as a Unicode character. Control characters are never typed (and true).
+bool TypeChar(char32_t c, const KeyboardState& keyboard);
 // Makes `window` the foreground window, restoring it when it is minimised.
 // Any other window stays exactly where the user put it: snapped, maximised or
 // not, it is never moved.

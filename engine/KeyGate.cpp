@@ -1,5 +1,9 @@
 #include "engine/KeyGate.h"
 
+#include "engine/Browser.h"
+#include "engine/Interrupt.h"
+#include "engine/UserWatch.h"
+
 namespace {
 
 constexpr uint32_t kSettleMs = 2000;
@@ -11,27 +15,27 @@ desktop::Window TopLevel(desktop::Window w) {
     return w;
 }
 
-}  // namespace
-
-desktop::Window BrowserWindowAt(desktop::Point p) {
-    desktop::Window window = desktop::WindowFromPoint(p);
-    while (window) {
-        const desktop::Window up = desktop::IsChildWindow(window) ? desktop::ParentOf(window)
-                                                                  : desktop::OwnerOf(window);
-        if (!up) break;
-        window = up;
-    }
-    return window;
+// The system took only part of a key (or none): what it left out would change
+// what the rest means.
+void CheckSent(bool whole) {
+    if (!whole) throw CKeysElsewhere();
 }
 
-bool CKeyGate::Aim(desktop::Point point, desktop::Window browser) {
+}  // namespace
+
+bool CKeyGate::Aim(desktop::Point point, desktop::Window browser, const std::string& program) {
     m_hTarget = browser ? browser : TopLevel(desktop::WindowFromPoint(point));
     const bool covered = browser && BrowserWindowAt(point) != browser;
-    if (!m_hTarget || covered || desktop::IsOwnWindow(m_hTarget) || desktop::RunsAboveUs(m_hTarget)) {
+    if (covered || !MayBeBrowser(m_hTarget, program) || desktop::RunsAboveUs(m_hTarget)) {
         m_hTarget = nullptr;
         return false;
     }
     return true;
+}
+
+void CKeyGate::Click() const {
+    if (UserActs()) throw CInterrupt();
+    CheckSent(ClickLeft());
 }
 
 bool CKeyGate::OpenAfterClick() {
@@ -49,26 +53,32 @@ bool CKeyGate::OpenAfterClick() {
 
 bool CKeyGate::Open() const { return m_hTarget && desktop::GetForegroundWindow() == m_hTarget; }
 
-void CKeyGate::ThrowUnlessOpen() const {
+void CKeyGate::CheckBeforeInput() const {
+    if (UserActs()) throw CInterrupt();
     if (!Open()) throw CKeysElsewhere();
 }
 
 void CKeyGate::TapKey(uint8_t vk) const {
-    ThrowUnlessOpen();
-    ::TapKey(vk);
+    CheckBeforeInput();
+    CheckSent(::TapKey(vk));
 }
 
 void CKeyGate::PressKey(uint32_t code) const {
-    ThrowUnlessOpen();
-    ::PressKey(code);
+    CheckBeforeInput();
+    CheckSent(::PressKey(code));
 }
 
 void CKeyGate::PressBackspace() const {
-    ThrowUnlessOpen();
-    ::PressBackspace(1);
+    CheckBeforeInput();
+    CheckSent(::PressBackspace(1));
 }
 
 void CKeyGate::TypeChar(char32_t c) const {
-    ThrowUnlessOpen();
-    ::TypeChar(c, m_keyboard);
+    CheckBeforeInput();
+    CheckSent(::TypeChar(c, m_keyboard));
+}
+
+void CKeyGate::TurnWheel(desktop::Window browser, int32_t delta) {
+    if (browser && desktop::GetForegroundWindow() == browser && BrowserWindowAt(desktop::GetCursorPos()) == browser)
+        desktop::SendWheel(delta);
 }

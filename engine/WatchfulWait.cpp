@@ -19,7 +19,8 @@ bool MovedFrom(desktop::Point p, desktop::Point reference) {
 
 // Counts slices rather than reading a clock. One movement is a nudge and is
 // forgiven; a second one, measured from where the first left the cursor,
-// means the user has taken the mouse.
+// means the user has taken the mouse. A key, a button or the wheel is never
+// a nudge: the user has taken the keyboard or the mouse at once.
 int WatchfulWait(uint32_t ms, const std::function<void()>& refresh) {
     desktop::Point reference = desktop::GetCursorPos();
     int movements = 0;
@@ -33,7 +34,7 @@ int WatchfulWait(uint32_t ms, const std::function<void()>& refresh) {
             reference = desktop::GetCursorPos();
             ++movements;
         }
-        if (movements >= 2) return 1;
+        if (movements >= 2 || desktop::UserInputs() != 0) return 1;
     }
     return 0;
 }

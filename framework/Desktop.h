@@ -53,12 +53,36 @@ enum : uint32_t {
 };
 
 // --- Cursor and synthetic input -------------------------------------------
+// All of our input carries a mark of ours, by which the system's record of
+// input tells it from the user's (see UserInputs).
 Point GetCursorPos();
 void SetCursorPos(Point p);
-void SendLeftButton(bool down);  // no movement, where the cursor is
+// One key event: a virtual key, or (vk 0) a UTF-16 unit of a character that
+// no key of the layout makes.
+struct KeyStroke {
+    uint8_t vk = 0;
+    char16_t unit = 0;
+    bool up = false;
+    bool extended = false;
+};
+// Sends the strokes in one call, so that no other input comes between them.
+// The number that the system took: all of them, or fewer when it refused.
+size_t SendKeys(const KeyStroke* strokes, size_t count);
+// The left button pressed and released where the cursor is, in one call;
+// false when the system did not take both.
+bool SendClick();
 void SendWheel(int32_t delta);   // one event; positive turns up, away from the user
-void SendKey(uint8_t vk, bool up, bool extended);
-void SendUnicodeChar(uint16_t utf16, bool up);  // a character no key of the layout makes
+
+// --- The user's own input ------------------------------------------------------
+// While watched, the system's input is counted as it arrives, whichever
+// window it goes to: each key press, mouse button press and wheel turn that
+// does not carry our mark. Movements are not counted (the cursor tells of
+// them). WatchUser(true) starts the count at 0; unwatched, it stays 0.
+void WatchUser(bool on);
+uint32_t UserInputs();
+// Whether a Shift, Ctrl, Alt or Windows key is down now. Between our own
+// calls none of ours is, so one that is down is the user's.
+bool ModifierHeld();
 
 // --- Keyboard layouts and text ---------------------------------------------------
 // The keys that make a character are those of the layout of the window that
@@ -86,12 +110,22 @@ bool CapsLockOf(Window w);
 // that has the keyboard in the thread of `w`: keys typed by virtual key would
 // go into its composition and come out converted.
 bool InputMethodComposes(Window w);
+// Whether the layout is one of a language written through an input method
+// (Chinese, Japanese, Korean), or is an input method itself: its keys may
+// compose whatever the input method answers when asked.
+bool LayoutComposes(KeyboardLayout layout);
 // Whether the process of `w` runs at a higher integrity level than ours, or
 // its level cannot be read. The platform drops our input to such a window
 // without a word.
 bool RunsAboveUs(Window w);
 // A window of this process: never one that a visit's keys may go to.
 bool IsOwnWindow(Window w);
+// The desktop, the taskbar, or any window of the shell's program (whose
+// folder windows show the user's files): never a browser.
+bool IsShellWindow(Window w);
+// The file name of the executable of the window's process ("browser.exe"), in
+// UTF-8; empty when it cannot be read.
+std::string ProgramOf(Window w);
 // Through the system's ANSI code page, a character (one byte or two) at a time.
 std::u16string AnsiToUtf16(const std::string& bytes);
 
@@ -124,11 +158,17 @@ bool IsHungWindow(Window w);
 // --- Files ---------------------------------------------------------------------
 // Asked here rather than of std::filesystem, whose share of the static runtime
 // (paths, code conversion, locales) would be most of the executable's size.
-bool RenameReplacing(const std::string& from, const std::string& to);  // `to` may exist
+enum class FileResult {
+    kDone,
+    kBusy,    // another program holds the file, or access was denied: may pass in a moment
+    kFailed,
+};
+FileResult RenameReplacing(const std::string& from, const std::string& to);  // `to` may exist
 // Creates or truncates the file and writes `data` through to the disk, so that
 // a power cut after it is renamed into place cannot leave zeros in its stead.
-bool WriteFileDurably(const std::string& path, const std::string& data);
+FileResult WriteFileDurably(const std::string& path, const std::string& data);
 bool FileMissing(const std::string& path);  // nothing of that name; false when it cannot be told
+std::string FullPath(const std::string& path);  // for telling the user which file
 
 // --- Our own dialogs and their controls ---------------------------------------
 Window DialogItem(Window dialog, int id);

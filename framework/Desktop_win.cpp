@@ -52,13 +52,59 @@ DWORD IntegrityLevel(HANDLE process) {
     return level;
 }
 
-void SendKeyboardInput(WORD vk, WORD scan, DWORD flags) {
+// The extra information that all of our input carries. The system hands it
+// to low-level hooks with every event (KBDLLHOOKSTRUCT, MSLLHOOKSTRUCT), and
+// that is how the watch of the user tells our input from the user's; the
+// injected flag would not, as another program's injected input (an on-screen
+// keyboard, a remote control) is the user's too.
+constexpr ULONG_PTR kOurMark = 0x56525556;
+
+INPUT MouseInput(DWORD flags, DWORD data) {
     INPUT in = {};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = vk;
-    in.ki.wScan = scan;
-    in.ki.dwFlags = flags;
-    ::SendInput(1, &in, sizeof in);
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = flags;
+    in.mi.mouseData = data;
+    in.mi.dwExtraInfo = kOurMark;
+    return in;
+}
+
+// --- The watch of the user's input ----------------------------------------------
+// Low-level hooks, on a thread of their own that does nothing but take its
+// messages: the system calls a low-level hook on the thread that set it,
+// before the input goes anywhere, and holds up all input of the desktop
+// until it returns, so it must never be set on the dialog's thread, which
+// sleeps through every visit.
+volatile LONG g_userInputs = 0;
+HANDLE g_watchThread = nullptr;
+DWORD g_watchThreadId = 0;
+
+LRESULT CALLBACK UserKeys(int code, WPARAM message, LPARAM data) {
+    const auto* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(data);
+    if (code == HC_ACTION && (message == WM_KEYDOWN || message == WM_SYSKEYDOWN) && key->dwExtraInfo != kOurMark)
+        ::InterlockedIncrement(&g_userInputs);
+    return ::CallNextHookEx(nullptr, code, message, data);
+}
+
+LRESULT CALLBACK UserMouse(int code, WPARAM message, LPARAM data) {
+    const auto* mouse = reinterpret_cast<const MSLLHOOKSTRUCT*>(data);
+    const bool pressOrTurn = message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN ||
+                             message == WM_XBUTTONDOWN || message == WM_MOUSEWHEEL || message == WM_MOUSEHWHEEL;
+    if (code == HC_ACTION && pressOrTurn && mouse->dwExtraInfo != kOurMark) ::InterlockedIncrement(&g_userInputs);
+    return ::CallNextHookEx(nullptr, code, message, data);
+}
+
+DWORD WINAPI WatchUserThread(void* started) {
+    const HINSTANCE self = ::GetModuleHandleW(nullptr);
+    const HHOOK keys = ::SetWindowsHookExW(WH_KEYBOARD_LL, UserKeys, self, 0);
+    const HHOOK mouse = ::SetWindowsHookExW(WH_MOUSE_LL, UserMouse, self, 0);
+    MSG message;
+    ::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);  // the queue that WM_QUIT comes to
+    ::SetEvent(static_cast<HANDLE>(started));
+    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+    }
+    if (keys) ::UnhookWindowsHookEx(keys);
+    if (mouse) ::UnhookWindowsHookEx(mouse);
+    return 0;
 }
 
 }  // namespace
@@ -73,27 +119,61 @@ Point GetCursorPos() {
 
 void SetCursorPos(Point p) { ::SetCursorPos(p.x, p.y); }
 
-void SendLeftButton(bool down) {
-    ::mouse_event(down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+size_t SendKeys(const KeyStroke* strokes, size_t count) {
+    INPUT in[16] = {};
+    if (count > 16) return 0;
+    for (size_t i = 0; i < count; ++i) {
+        // Scan code 0 with a virtual key: the receiving window sees the
+        // virtual key, which is all an edit control or a browser's address bar
+        // acts on. The extended flag makes Home, End and Delete the dedicated
+        // keys rather than their keypad twins, whatever the state of Num Lock.
+        KEYBDINPUT& key = in[i].ki;
+        in[i].type = INPUT_KEYBOARD;
+        key.wVk = strokes[i].vk;
+        key.wScan = strokes[i].vk ? 0 : static_cast<WORD>(strokes[i].unit);
+        key.dwFlags = (strokes[i].up ? KEYEVENTF_KEYUP : 0) | (strokes[i].extended ? KEYEVENTF_EXTENDEDKEY : 0) |
+                      (strokes[i].vk ? 0 : KEYEVENTF_UNICODE);
+        key.dwExtraInfo = kOurMark;
+    }
+    return ::SendInput(static_cast<UINT>(count), in, sizeof(INPUT));
+}
+
+bool SendClick() {
+    INPUT in[] = {MouseInput(MOUSEEVENTF_LEFTDOWN, 0), MouseInput(MOUSEEVENTF_LEFTUP, 0)};
+    return ::SendInput(2, in, sizeof(INPUT)) == 2;
 }
 
 void SendWheel(int32_t delta) {
     // The wheel data travels as a DWORD; a turn towards the user is the
     // two's-complement negative, which is what the platform expects.
-    ::mouse_event(MOUSEEVENTF_WHEEL, 0, 0, static_cast<DWORD>(delta), 0);
+    INPUT in = MouseInput(MOUSEEVENTF_WHEEL, static_cast<DWORD>(delta));
+    ::SendInput(1, &in, sizeof in);
 }
 
-void SendKey(uint8_t vk, bool up, bool extended) {
-    // Scan code 0: the receiving window sees the virtual key, which is all an
-    // edit control or a browser's address bar acts on. The extended flag makes
-    // Home, End and Delete the dedicated keys rather than their keypad twins,
-    // whatever the state of Num Lock.
-    DWORD flags = (up ? KEYEVENTF_KEYUP : 0) | (extended ? KEYEVENTF_EXTENDEDKEY : 0);
-    ::keybd_event(vk, 0, flags, 0);
+// --- The user's own input ------------------------------------------------------
+
+void WatchUser(bool on) {
+    if (g_watchThread) {
+        ::PostThreadMessageW(g_watchThreadId, WM_QUIT, 0, 0);
+        ::WaitForSingleObject(g_watchThread, 1000);
+        ::CloseHandle(g_watchThread);
+        g_watchThread = nullptr;
+    }
+    ::InterlockedExchange(&g_userInputs, 0);
+    if (!on) return;
+    const HANDLE started = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    if (!started) return;
+    g_watchThread = ::CreateThread(nullptr, 0, WatchUserThread, started, 0, &g_watchThreadId);
+    if (g_watchThread) ::WaitForSingleObject(started, 1000);
+    ::CloseHandle(started);
 }
 
-void SendUnicodeChar(uint16_t utf16, bool up) {
-    SendKeyboardInput(0, utf16, KEYEVENTF_UNICODE | (up ? KEYEVENTF_KEYUP : 0));
+uint32_t UserInputs() { return static_cast<uint32_t>(::InterlockedCompareExchange(&g_userInputs, 0, 0)); }
+
+bool ModifierHeld() {
+    for (const int key : {VK_SHIFT, VK_CONTROL, VK_MENU, VK_LWIN, VK_RWIN})
+        if (::GetAsyncKeyState(key) & 0x8000) return true;
+    return false;
 }
 
 // --- Keyboard layouts and text ---------------------------------------------------
@@ -164,6 +244,13 @@ bool InputMethodComposes(Window w) {
            Ask(ime, WM_IME_CONTROL, kImcGetConversionMode, mode) && (mode & IME_CMODE_NATIVE) != 0;
 }
 
+bool LayoutComposes(KeyboardLayout layout) {
+    const HKL hkl = static_cast<HKL>(layout);
+    const WORD language = PRIMARYLANGID(LOWORD(reinterpret_cast<UINT_PTR>(hkl)));
+    return language == LANG_CHINESE || language == LANG_JAPANESE || language == LANG_KOREAN ||
+           ::ImmIsIME(hkl) != FALSE;
+}
+
 bool RunsAboveUs(Window w) {
     DWORD id = 0;
     ::GetWindowThreadProcessId(ToHwnd(w), &id);
@@ -180,6 +267,40 @@ bool IsOwnWindow(Window w) {
     DWORD process = 0;
     ::GetWindowThreadProcessId(ToHwnd(w), &process);
     return process != 0 && process == ::GetCurrentProcessId();
+}
+
+bool IsShellWindow(Window w) {
+    const HWND window = ToHwnd(w);
+    const HWND shell = ::GetShellWindow();
+    if (window == shell || window == ::GetDesktopWindow()) return true;
+    char name[32] = {};
+    if (::GetClassNameA(window, name, sizeof name) > 0) {
+        for (const char* desktopOrTaskbar : {"Progman", "WorkerW", "Shell_TrayWnd", "Shell_SecondaryTrayWnd"})
+            if (std::string(name) == desktopOrTaskbar) return true;
+    }
+    DWORD ours = 0, shells = 0;
+    ::GetWindowThreadProcessId(window, &ours);
+    if (shell) ::GetWindowThreadProcessId(shell, &shells);
+    return ours != 0 && ours == shells;
+}
+
+std::string ProgramOf(Window w) {
+    DWORD id = 0;
+    ::GetWindowThreadProcessId(ToHwnd(w), &id);
+    const HANDLE process = id ? ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id) : nullptr;
+    if (!process) return std::string();
+    // Long enough for any path the system gives, \\?\ prefix and all.
+    WCHAR path[MAX_PATH * 4] = {};
+    DWORD length = sizeof path / sizeof path[0];
+    const bool read = ::QueryFullProcessImageNameW(process, 0, path, &length) != FALSE;
+    ::CloseHandle(process);
+    if (!read) return std::string();
+    const WCHAR* name = path;
+    for (const WCHAR* c = path; *c; ++c)
+        if (*c == L'\\' || *c == L'/') name = c + 1;
+    char utf8[MAX_PATH * 3] = {};
+    const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, name, -1, utf8, sizeof utf8, nullptr, nullptr);
+    return bytes > 1 ? std::string(utf8, static_cast<size_t>(bytes - 1)) : std::string();
 }
 
 std::u16string AnsiToUtf16(const std::string& bytes) {
@@ -264,33 +385,53 @@ Rect CursorClip() {
 
 // --- Files -------------------------------------------------------------------
 
+namespace {
+
+// A file that another program holds open (a virus scanner, the indexer, a
+// synchronising client) refuses a writer or a rename for a moment, as a
+// sharing violation or a denied access.
+FileResult FailureOf(DWORD error) {
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION || error == ERROR_ACCESS_DENIED
+               ? FileResult::kBusy
+               : FileResult::kFailed;
+}
+
+}  // namespace
+
 // Write-through, so that the new content is on the disk before the old name
 // points at it.
-bool RenameReplacing(const std::string& from, const std::string& to) {
+FileResult RenameReplacing(const std::string& from, const std::string& to) {
     // A read-only file is the user's way of saying "keep this as it is".
     // Windows refuses to replace one; not every implementation of MoveFileEx
     // does, so ask first.
     const DWORD attributes = ::GetFileAttributesA(to.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
-    return ::MoveFileExA(from.c_str(), to.c_str(),
-                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return FileResult::kFailed;
+    if (::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return FileResult::kDone;
+    return FailureOf(::GetLastError());
 }
 
-bool WriteFileDurably(const std::string& path, const std::string& data) {
+FileResult WriteFileDurably(const std::string& path, const std::string& data) {
     const HANDLE file =
         ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
+    if (file == INVALID_HANDLE_VALUE) return FailureOf(::GetLastError());
     // Beyond 4 GB the count would be cut short, and so would what is written.
     DWORD written = 0;
     const bool durable = ::WriteFile(file, data.data(), static_cast<DWORD>(data.size()), &written, nullptr) &&
                          written == data.size() && ::FlushFileBuffers(file);
-    return ::CloseHandle(file) && durable;
+    return ::CloseHandle(file) && durable ? FileResult::kDone : FileResult::kFailed;
 }
 
 bool FileMissing(const std::string& path) {
     if (::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) return false;
     const DWORD error = ::GetLastError();
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+std::string FullPath(const std::string& path) {
+    char full[MAX_PATH] = {};
+    const DWORD length = ::GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
+    return length > 0 && length < sizeof full ? std::string(full, length) : path;
 }
 
 // --- Our own dialogs and their controls ---------------------------------------

@@ -57,6 +57,10 @@
 #define TEXT_OUT_OF_RANGE "Please enter a number between %1 and %2."
 #define TEXT_INTERNAL_ERROR "Unexpected internal error."
 
+// A calibration that could not be saved (the file's full path in place of %s)
+#define TEXT_NOT_SAVED \
+    "The address bar could not be saved to\n%s\n\nThe corners you recorded are used until Veruvo is closed."
+
 // The string table: each id with its text.
 #define VERUVO_STRING_TABLE(ROW)                            \
     ROW(IDS_TITLE, TEXT_TITLE)                              \
@@ -90,4 +94,5 @@
     ROW(IDS_TIP_BRC, TEXT_TIP_BRC)                          \
     ROW(IDS_NOT_A_NUMBER, TEXT_NOT_A_NUMBER)                \
     ROW(IDS_OUT_OF_RANGE, TEXT_OUT_OF_RANGE)                \
-    ROW(IDS_INTERNAL_ERROR, TEXT_INTERNAL_ERROR)
+    ROW(IDS_INTERNAL_ERROR, TEXT_INTERNAL_ERROR)            \
+    ROW(IDS_NOT_SAVED, TEXT_NOT_SAVED)

@@ -66,6 +66,7 @@
 #define IDS_NOT_A_NUMBER 2030
 #define IDS_OUT_OF_RANGE 2031
 #define IDS_INTERNAL_ERROR 2032
+#define IDS_NOT_SAVED 2033
 
 // The maker, one build-time constant for every place that names it
 #define MAKER_WEB_HOST "www.nimbrel.com"

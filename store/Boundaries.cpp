@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <limits>
+#include <string>
 
 namespace {
 
@@ -11,6 +12,7 @@ namespace {
 // the line ends spelled out rather than left to a text-mode stream.
 constexpr const char* kFormat =
     "bottom_boundary=%i\r\nleft_boundary=%i\r\nright_boundary=%i\r\ntop_boundary=%i\r\n";
+constexpr const char* kBrowserKey = "browser=";
 
 // What follows the first "=", or the whole line when it has none: the key is
 // never looked at, so a line is known only by its position.
@@ -51,15 +53,17 @@ bool ReadLine(std::FILE* in, std::string& line) {
 
 }  // namespace
 
-std::string FormatBoundaries(const desktop::Rect& rect) {
+std::string FormatBoundaries(const desktop::Rect& rect, const std::string& browser) {
     char text[128];
     const int length = std::snprintf(text, sizeof text, kFormat, static_cast<int>(rect.bottom),
                                      static_cast<int>(rect.left), static_cast<int>(rect.right),
                                      static_cast<int>(rect.top));
-    return std::string(text, static_cast<size_t>(length));
+    std::string file(text, static_cast<size_t>(length));
+    if (!browser.empty()) file += kBrowserKey + browser + "\r\n";
+    return file;
 }
 
-bool ReadBoundaries(const char* path, desktop::Rect& rect) {
+bool ReadBoundaries(const char* path, desktop::Rect& rect, std::string* browser) {
     std::FILE* in = std::fopen(path, "rb");
     if (!in) return false;
     // The file's order, which is not the rectangle's. A member without a line
@@ -67,9 +71,16 @@ bool ReadBoundaries(const char* path, desktop::Rect& rect) {
     int32_t* const members[] = {&rect.bottom, &rect.left, &rect.right, &rect.top};
     int32_t value = 0;
     std::string line;
+    bool more = true;
     for (int32_t* member : members) {
-        if (ReadLine(in, line)) value = ParseValue(ValueText(line));
+        more = more && ReadLine(in, line);
+        if (more) value = ParseValue(ValueText(line));
         *member = value;
+    }
+    if (browser) {
+        const size_t key = std::char_traits<char>::length(kBrowserKey);
+        const bool named = more && ReadLine(in, line) && line.compare(0, key, kBrowserKey) == 0;
+        *browser = named ? line.substr(key) : std::string();
     }
     std::fclose(in);
     return true;
@@ -80,12 +91,10 @@ bool ReadBoundaries(const char* path, desktop::Rect& rect) {
 // (desktop::RenameReplacing, as a plain rename would not on Windows). Its data
 // is on the disk before the rename, or a power cut could keep the rename and
 // lose the data.
-bool WriteBoundaries(const char* path, const desktop::Rect& rect) {
+desktop::FileResult WriteBoundaries(const char* path, const desktop::Rect& rect, const std::string& browser) {
     const std::string temporary = std::string(path) + ".tmp";
-    if (desktop::WriteFileDurably(temporary, FormatBoundaries(rect)) &&
-        desktop::RenameReplacing(temporary, path)) {
-        return true;
-    }
-    std::remove(temporary.c_str());
-    return false;
+    desktop::FileResult result = desktop::WriteFileDurably(temporary, FormatBoundaries(rect, browser));
+    if (result == desktop::FileResult::kDone) result = desktop::RenameReplacing(temporary, path);
+    if (result != desktop::FileResult::kDone) std::remove(temporary.c_str());
+    return result;
 }

@@ -1,8 +1,11 @@
 #include "ui/Calibration.h"
 
+#include <cstdio>
 #include <string>
 
+#include "engine/Browser.h"
 #include "engine/Input.h"
+#include "store/Boundaries.h"
 #include "ui/CornerText.h"
 
 namespace {
@@ -26,17 +29,30 @@ void CCalibration::OnSetCoordinates() {
         desktop::SetText(button, desktop::LoadText(IDS_STORING_TOP_LEFT));
         const desktop::Point corner = desktop::GetCursorPos();
         desktop::KillTimer(DialogWindow(), TIMER_TRACK_TL);
-        m_rcAddressBar.RecordTopLeft(corner);
+        const bool saved = m_rcAddressBar.Saved();
+        m_rcAddressBar.RecordTopLeft(corner, BrowserProgramAt(corner));
+        if (saved && !m_rcAddressBar.Saved()) TellNotSaved();
         desktop::SetText(button, desktop::LoadText(IDS_RECORD_BOTTOM_RIGHT));
         desktop::SetTimer(DialogWindow(), TIMER_TRACK_BR, kReadoutPeriodMs);
     } else if (caption == desktop::LoadText(IDS_RECORD_BOTTOM_RIGHT)) {
         desktop::SetText(button, desktop::LoadText(IDS_SET_COORDINATES));
         const desktop::Point corner = desktop::GetCursorPos();
         desktop::KillTimer(DialogWindow(), TIMER_TRACK_BR);
-        m_rcAddressBar.RecordBottomRight(corner);
+        const bool saved = m_rcAddressBar.Saved();
+        m_rcAddressBar.RecordBottomRight(corner, BrowserProgramAt(corner));
+        if (saved && !m_rcAddressBar.Saved()) TellNotSaved();
         // So that the next space bar traces what was just recorded.
         desktop::Focus(Item(IDC_TRACE));
     }
+}
+
+// Once, when what was recorded first stays out of the file: the corners are
+// kept until the program ends, and each later press tries to save them again.
+void CCalibration::TellNotSaved() {
+    char text[1024];
+    std::snprintf(text, sizeof text, desktop::LoadText(IDS_NOT_SAVED).c_str(),
+                  desktop::FullPath(kBoundariesFile).c_str());
+    desktop::ShowMessageBox(DialogWindow(), text, desktop::AppName(), desktop::kMbOk | desktop::kMbIconExclamation);
 }
 
 void CCalibration::AbandonCalibration() {

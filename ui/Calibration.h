@@ -22,4 +22,8 @@ public:
 protected:
     // Both buttons idle again, the live read-outs stopped.
     void AbandonCalibration();
+
+private:
+    // The corners just recorded could not be saved: the user is told which file.
+    void TellNotSaved();
 };

@@ -9,9 +9,11 @@
 
 #include <algorithm>
 
+#include "engine/Browser.h"
 #include "engine/EntryText.h"
 #include "engine/Input.h"
 #include "engine/Interrupt.h"
+#include "engine/UserWatch.h"
 #include "framework/Random.h"
 
 namespace {
@@ -32,6 +34,9 @@ bool Contains(const desktop::Rect& r, desktop::Point p) {
 }  // namespace
 
 void CPageVisit::VisitPage() {
+    // The user's keys, buttons and wheel end the visit, as the mouse does.
+    const CUserWatch watch;
+
     // 1. Front: on a session's first page there is no browser captured yet.
     FrontBrowser();
 
@@ -41,6 +46,10 @@ void CPageVisit::VisitPage() {
     const int32_t x = RandomBetween(bar.left, bar.right);
     const bool stopped = GlideCursor(x, y, kBarGlideSteps, kBarGlideStepMs) != 0;
     const desktop::Point at = desktop::GetCursorPos();
+
+    // A user who stopped the glide and goes on moving the mouse has taken it
+    // back: watch for a moment. One nudge is forgiven.
+    if (stopped) GuardedWait(200, 1000);
 
     // 3 to 9. Click, and type the address into the browser. Only where the
     // glide arrived: a nudge of the user's stops it wherever it is, over
@@ -66,13 +75,14 @@ void CPageVisit::VisitPage() {
 // Every key goes through the gate: once the keyboard is not with the browser,
 // no further key is sent and false returned, with no page counted.
 bool CPageVisit::TypeAddress(desktop::Point at) {
-    if (!m_keyGate.Aim(at, SessionBrowser())) return Unreached();
-    ClickLeft();
-    if (!m_keyGate.OpenAfterClick()) return Unreached();
-    m_nUnreached = 0;
     try {
+        if (!m_keyGate.Aim(at, SessionBrowser(), m_strBrowser)) return Unreached();
+        m_keyGate.Click();
+        if (!m_keyGate.OpenAfterClick()) return Unreached();
+        m_nUnreached = 0;
         // 4 to 6. Clear the bar. These pauses do not watch the user: one who
-        // goes on moving the mouse is caught by the first guarded wait.
+        // goes on moving the mouse is caught by the first guarded wait, and
+        // one who presses a key by the next key of ours.
         m_keyGate.TapKey(desktop::kVkHome);
         PlainWait(200, 1000);
         m_keyGate.PressKey(kWithShift | desktop::kVkEnd);
@@ -133,13 +143,14 @@ void CPageVisit::ForgetBrowser() {
     m_nBrowserThread = 0;
 }
 
-// The browser is whatever top-level window lies under the cursor, which the
-// glide left on the address bar. Taken once per session, and again only when
-// it has gone: the rest of the session keeps it even if the user moves it.
+// The browser is the top-level window under the cursor, which the glide left
+// on the address bar, when it is a window of the browser's program. Taken once
+// per session, and again only when it has gone: the rest of the session keeps
+// it even if the user moves it.
 void CPageVisit::CaptureBrowser() {
     const desktop::Window window = BrowserWindowAt(desktop::GetCursorPos());
     // Nothing there (or gone before it could be measured): carry on without.
-    if (!window) return;
+    if (!MayBeBrowser(window, m_strBrowser)) return;
     desktop::Rect rect;
     const uint32_t thread = desktop::WindowThreadId(window);
     if (thread == 0 || !desktop::GetWindowRect(window, rect)) return;
@@ -157,6 +168,7 @@ void CPageVisit::CaptureBrowser() {
     m_hBrowser = window;
     m_nBrowserThread = thread;
     m_rcBrowser = rect;
+    if (m_strBrowser.empty()) m_strBrowser = desktop::ProgramOf(window);
 }
 
 // A character at a time, whatever number of bytes it takes in the entry.
@@ -188,7 +200,7 @@ void CPageVisit::Dwell() {
     Wander();
     if (RandomRange(1, 100) < 70) {
         const int32_t notches = static_cast<int32_t>(RandomRange(1, 5));
-        desktop::SendWheel(-kWheelNotch * notches);
+        TurnWheel(-kWheelNotch * notches);
     }
     GuardedWait(20000, 38000);
 }
@@ -197,9 +209,13 @@ void CPageVisit::ScrollBack() {
     FrontBrowser();
     if (RandomRange(1, 100) < 60) Wander();
     const int32_t notches = static_cast<int32_t>(RandomRange(1, 3));
-    desktop::SendWheel(kWheelNotch * notches);
+    TurnWheel(kWheelNotch * notches);
     GuardedWait(5000, 10000);
 }
+
+// Through the gate: a turn that reached another program would change the
+// value of its list or number field.
+void CPageVisit::TurnWheel(int32_t delta) { CKeyGate::TurnWheel(SessionBrowser(), delta); }
 
 void CPageVisit::Wander() {
     const uint32_t delay = RandomRange(3, 7);

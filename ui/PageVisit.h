@@ -33,6 +33,7 @@ private:
     void Dwell();
     void ScrollBack();
     void Wander();
+    void TurnWheel(int32_t delta);
     void PlainWait(uint32_t lo, uint32_t hi);
     // Throws CInterrupt when the user takes the mouse.
     void GuardedWait(uint32_t lo, uint32_t hi);

@@ -37,6 +37,7 @@ void CSurfSession::StartSession() {
     m_nUnreached = 0;
     // The window of an earlier session may have closed, or be the user's now.
     ForgetBrowser();
+    m_strBrowser = m_rcAddressBar.Browser();
     // A refused hours text has shown its message; the session starts all the
     // same, with m_fHours as the exchange left it.
     UpdateData(true);

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "engine/Input.h"
 #include "framework/Desktop.h"
@@ -33,6 +34,10 @@ public:
     // The thread that owned m_hBrowser when it was captured. A handle outlives
     // its window and may come to name another program's; this tells them apart.
     uint32_t m_nBrowserThread = 0;
+    // The browser's program: the one the address bar was recorded on, else the
+    // program of the session's first page. No other program's window is ever
+    // typed into, nor captured when the browser has gone.
+    std::string m_strBrowser;
     uint32_t m_nUnreached = 0;  // visits in a row that could not type; the status line tells of several
 
     virtual desktop::Window DialogWindow() const = 0;

@@ -49,7 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const char* const file = WriteInputFile(kBoundariesFile, bytes).c_str();
 
     desktop::Rect loaded = kUntouched;
-    Require(ReadBoundaries(file, loaded), "a file that is there loads");
+    std::string browser = "?";
+    Require(ReadBoundaries(file, loaded, &browser), "a file that is there loads");
 
     const std::vector<std::string> lines = Lines(bytes);
     int32_t expected[4] = {};
@@ -64,11 +65,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Require(loaded.left == expected[1], "left is the second line's value, or the one before");
     Require(loaded.right == expected[2], "right is the third line's value, or the one before");
     Require(loaded.top == expected[3], "top is the fourth line's value, or the one before");
+    const bool named = lines.size() > 4 && lines[4].compare(0, 8, "browser=") == 0;
+    Require(browser == (named ? lines[4].substr(8) : std::string()), "the browser is the fifth line's, if any");
 
-    Require(WriteBoundaries(file, loaded), "the rectangle saves");
-    Require(ReadWholeFile(file) == FormatBoundaries(loaded), "the file is exactly the format");
+    Require(WriteBoundaries(file, loaded, browser) == desktop::FileResult::kDone, "the rectangle saves");
+    Require(ReadWholeFile(file) == FormatBoundaries(loaded, browser), "the file is exactly the format");
     desktop::Rect again = kUntouched;
-    Require(ReadBoundaries(file, again), "the saved file loads");
+    std::string browserAgain;
+    Require(ReadBoundaries(file, again, &browserAgain), "the saved file loads");
     Require(again == loaded, "saving and loading again gives the same rectangle");
+    Require(browserAgain == browser, "and the same browser");
     return 0;
 }

@@ -79,7 +79,7 @@ TEST_F(BoundariesFile, RoundTripsAnySigned32BitRectangle) {
         MakeRect(640, 75, 112, 54),  // right of left and above top: not checked
     };
     for (const desktop::Rect& saved : cases) {
-        ASSERT_TRUE(WriteBoundaries(kBoundariesFile, saved));
+        ASSERT_TRUE(WriteBoundaries(kBoundariesFile, saved) == desktop::FileResult::kDone);
         desktop::Rect loaded = MakeRect(3, 3, 3, 3);
         ASSERT_TRUE(ReadBoundaries(kBoundariesFile, loaded));
         EXPECT_EQ(InFileOrder(loaded), InFileOrder(saved));
@@ -88,7 +88,7 @@ TEST_F(BoundariesFile, RoundTripsAnySigned32BitRectangle) {
 
 TEST_F(BoundariesFile, SaveReplacesALongerFileWhole) {
     WriteFile(kBoundariesFile, std::string(500, 'x'));
-    ASSERT_TRUE(WriteBoundaries(kBoundariesFile, MakeRect(0, 0, 1024, 768)));
+    ASSERT_TRUE(WriteBoundaries(kBoundariesFile, MakeRect(0, 0, 1024, 768)) == desktop::FileResult::kDone);
     EXPECT_EQ(ReadFile(kBoundariesFile), FormatBoundaries(MakeRect(0, 0, 1024, 768)));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_),
                             std::filesystem::directory_iterator()),
@@ -97,7 +97,7 @@ TEST_F(BoundariesFile, SaveReplacesALongerFileWhole) {
 
 TEST_F(BoundariesFile, SaveSurvivesAPowerCut) {
     const desktop::Rect saved = MakeRect(112, 54, 640, 75);
-    ASSERT_TRUE(WriteBoundaries(kBoundariesFile, saved));
+    ASSERT_TRUE(WriteBoundaries(kBoundariesFile, saved) == desktop::FileResult::kDone);
     sim::PowerCut();
     desktop::Rect loaded;
     ASSERT_TRUE(ReadBoundaries(kBoundariesFile, loaded));
@@ -158,21 +158,39 @@ TEST_F(BoundariesFile, ValuesBeyond32BitsSaturate) {
     EXPECT_EQ(Load("=2147483647\n=-2147483648\n=0\n=-0\n"), (FileOrder{kMax, kMin, 0, 0}));
 }
 
+// The browser's line follows the four, which are still read by position: a
+// file without it names no browser, and so does a fifth line of another kind.
+TEST_F(BoundariesFile, TheBrowsersLineFollowsTheFourBoundaries) {
+    const desktop::Rect rect = MakeRect(112, 54, 640, 75);
+    ASSERT_TRUE(WriteBoundaries(kBoundariesFile, rect, "Bröwser.exe") == desktop::FileResult::kDone);
+    EXPECT_EQ(ReadFile(kBoundariesFile), FormatBoundaries(rect) + "browser=Bröwser.exe\r\n");
+    for (const auto& [file, named] : {std::pair<std::string, std::string>{ReadFile(kBoundariesFile), "Bröwser.exe"},
+                                      {FormatBoundaries(rect), ""},
+                                      {FormatBoundaries(rect) + "other=x.exe\r\n", ""},
+                                      {"=1\n=2\nbrowser=x.exe\n", ""}}) {
+        WriteFile(kBoundariesFile, file);
+        std::string browser = "?";
+        desktop::Rect loaded;
+        EXPECT_TRUE(ReadBoundaries(kBoundariesFile, loaded, &browser));
+        EXPECT_EQ(named, browser) << file;
+    }
+}
+
 // Where the temporary file cannot be made, the old file must survive intact.
 TEST_F(BoundariesFile, FailedSaveKeepsTheOldFile) {
     const std::string old = FormatBoundaries(MakeRect(112, 54, 640, 75));
     WriteFile(kBoundariesFile, old);
     std::filesystem::create_directory(std::string(kBoundariesFile) + ".tmp");
-    EXPECT_FALSE(WriteBoundaries(kBoundariesFile, MakeRect(0, 0, 1024, 768)));
+    EXPECT_NE(desktop::FileResult::kDone, WriteBoundaries(kBoundariesFile, MakeRect(0, 0, 1024, 768)));
     EXPECT_EQ(ReadFile(kBoundariesFile), old);
 }
 
 TEST_F(BoundariesFile, FailedReplaceLeavesNoTemporaryFile) {
     std::filesystem::create_directory("occupied");
     WriteFile("occupied/inside", "x");  // a folder that a file cannot replace
-    EXPECT_FALSE(WriteBoundaries("occupied", MakeRect(1, 2, 3, 4)));
+    EXPECT_NE(desktop::FileResult::kDone, WriteBoundaries("occupied", MakeRect(1, 2, 3, 4)));
     EXPECT_FALSE(std::filesystem::exists("occupied.tmp"));
-    EXPECT_FALSE(WriteBoundaries("no-such-folder/options.ini", MakeRect(1, 2, 3, 4)));
+    EXPECT_NE(desktop::FileResult::kDone, WriteBoundaries("no-such-folder/options.ini", MakeRect(1, 2, 3, 4)));
 }
 
 }  // namespace

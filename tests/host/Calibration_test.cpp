@@ -84,6 +84,13 @@ protected:
         sim::RunFor(ms, [this](desktop::Window, uintptr_t id) { surfer_->OnTrackTimer(id); });
     }
 
+    // A whole calibration: the button, then the space bar on each corner.
+    void Calibrate(Point topLeft, Point bottomRight) {
+        PressAt(topLeft);
+        PressAt(topLeft);
+        PressAt(bottomRight);
+    }
+
     void TraceFrom(Point p) {
         sim::PlaceCursor(p);
         surfer_->TraceAddressBar();
@@ -356,6 +363,52 @@ TEST_F(Calibration, ATraceBetweenTheTwoRecordingPressesUsesTheNewTopLeftAndTheOl
     EXPECT_TRUE(sim::TimerPending(TIMER_TRACK_BR));
     PressAt(Point{640, 75});
     EXPECT_EQ(Str(InFile()), Str(Rect{200, 10, 640, 75}));
+}
+
+}  // namespace
+
+namespace {
+
+// The browser is the program under the corners, noted as each is recorded and
+// kept after the four boundaries; over the desktop no program is noted, and
+// the one noted before stays. A session takes it from the file.
+TEST_F(Calibration, TheProgramUnderTheCornersIsTheBrowser) {
+    sim::AddDesktop();
+    const desktop::Window browser = sim::AddWindow("Browser", Rect{0, 0, 1024, 200});
+    sim::Win(browser).program = "browser.exe";
+    Calibrate(Point{112, 54}, Point{640, 75});
+    EXPECT_EQ(FormatBoundaries(Rect{112, 54, 640, 75}, "browser.exe"), ReadFile(kBoundariesFile));
+
+    sim::DestroyWindow(browser);
+    Calibrate(Point{112, 400}, Point{640, 420});
+    EXPECT_EQ(FormatBoundaries(Rect{112, 400, 640, 420}, "browser.exe"), ReadFile(kBoundariesFile));
+    Dialog().OnStartStop();
+    EXPECT_EQ("browser.exe", Dialog().m_strBrowser);
+}
+
+// options.ini held by another program: the save waits a moment for it. One
+// that still cannot be made is told once, naming the file, and the corners
+// are used all the same (Start does not load the file over them) until they
+// can be saved.
+TEST_F(Calibration, ACornerThatCannotBeSavedIsToldAndKept) {
+    sim::HoldFile(kBoundariesFile, sim::NowMs() + 500);
+    Calibrate(Point{112, 54}, Point{640, 75});
+    EXPECT_TRUE(sim::MessageBoxes().empty());
+    EXPECT_EQ(Str(Rect{112, 54, 640, 75}), Str(InFile()));
+
+    sim::HoldFile(kBoundariesFile);
+    Calibrate(Point{10, 20}, Point{30, 40});
+    const std::vector<sim::MessageBoxCall> boxes = sim::MessageBoxes();
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_NE(std::string::npos, boxes[0].text.find(desktop::FullPath(kBoundariesFile))) << boxes[0].text;
+    EXPECT_EQ("Veruvo", boxes[0].caption);
+    EXPECT_EQ(Str(Rect{112, 54, 640, 75}), Str(InFile()));
+    Dialog().m_rcAddressBar.LoadBoundaries();
+    EXPECT_EQ(Str(Rect{10, 20, 30, 40}), Str(Dialog().m_rcAddressBar.Rect()));
+
+    sim::HoldFile(kBoundariesFile, 0);
+    Dialog().m_rcAddressBar.LoadBoundaries();
+    EXPECT_EQ(Str(Rect{10, 20, 30, 40}), Str(InFile()));
 }
 
 }  // namespace

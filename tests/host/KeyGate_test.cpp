@@ -4,6 +4,7 @@
 // of the user's over the address bar or on the glide's way, and an input
 // method that would compose the keys.
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -14,11 +15,14 @@ namespace {
 
 constexpr uint32_t kEditorThread = 3000;
 
-// A window of the user's that stays on top, in the visit's way.
+// A window of the user's that stays on top, in the visit's way; or the
+// browser gone, and something else under the address bar (a first page).
 enum class Obstacle {
     kNone,
-    kNoteOverBar,  // over the address bar
-    kNudgeOnNote,  // across the glide's way, where the user nudges the mouse (a first page)
+    kNoteOverBar,   // over the address bar
+    kNudgeOnNote,   // across the glide's way, where the user nudges the mouse (a first page)
+    kOtherProgram,  // a window of another program, where the browser recorded at calibration was
+    kDesktop,       // the desktop, and no browser recorded
 };
 
 // Where the keyboard is while a later page is visited, and what comes of it.
@@ -31,7 +35,23 @@ struct GateCase {
     Obstacle obstacle = Obstacle::kNone;
     bool aboveUs = false;     // the browser runs above our integrity level (elevated)
     bool composing = false;   // an input method is on in the browser
+    sim::Layout layout = sim::Layout::kUs;  // the browser's
+    uint64_t takeOnly = sim::kForever;      // events of each call that the system takes
 };
+
+bool FirstPage(const GateCase& c) {
+    return c.dialogUnderCursor || c.obstacle == Obstacle::kNudgeOnNote || c.obstacle == Obstacle::kOtherProgram ||
+           c.obstacle == Obstacle::kDesktop;
+}
+
+// A key and its modifiers, or a character's parts, go in one call: no call
+// leaves a key down for the user's input to come after.
+void ExpectEveryCallWhole(const std::vector<sim::Event>& keys) {
+    std::map<std::pair<uint32_t, uint8_t>, int> down;  // (call, key) -> presses less releases
+    for (const sim::Event& e : sim::Only(keys, {sim::Kind::KeyDown, sim::Kind::KeyUp}))
+        down[{e.call, e.vk}] += e.kind == sim::Kind::KeyDown ? 1 : -1;
+    for (const auto& [key, presses] : down) EXPECT_EQ(0, presses) << "call " << key.first << " left key " << int(key.second);
+}
 
 void PrintTo(const GateCase& c, std::ostream* os) { *os << c.name; }
 
@@ -63,8 +83,18 @@ protected:
         sim::SetActivation(browser, c.browser);
         sim::SetAboveUs(sim::Win(browser).thread, c.aboveUs);
         sim::SetInputMethod(sim::Win(browser).thread, c.composing);
+        sim::SetLayout(sim::Win(browser).thread, c.layout);
+        sim::TakeOnly(c.takeOnly);
         if (c.obstacle == Obstacle::kNoteOverBar) return AddNote(desktop::Rect{100, 40, 900, 100}, false);
         if (c.obstacle == Obstacle::kNudgeOnNote) return AddNote(desktop::Rect{100, 300, 900, 400}, true);
+        if (c.obstacle == Obstacle::kOtherProgram || c.obstacle == Obstacle::kDesktop) {
+            sim::DestroyWindow(browser);
+            if (c.obstacle == Obstacle::kDesktop) return sim::AddDesktop();
+            surfer->m_strBrowser = kBrowserProgram;  // as Start takes it from the calibration
+            const desktop::Window notes = sim::AddWindow("Notes", desktop::Rect{60, 40, 980, 300}, kNoteThread);
+            sim::Win(notes).program = "notes.exe";
+            return notes;
+        }
         return nullptr;
     }
 
@@ -93,7 +123,7 @@ TEST_P(KeyGate, KeysReachTheBrowserClickedOrNoWindowAtAll) {
         desktop::Rect status;
         desktop::GetWindowRect(surfer->Control(IDC_STATUS), status);
         surfer->m_rcAddressBar.Record(status);
-    } else if (c.obstacle != Obstacle::kNudgeOnNote) {
+    } else if (!FirstPage(c)) {
         AsAfterFirstPage();
     }
     if (c.editorTakesKeyboard) EditorTakesTheKeyboardOnceTypingBegins();
@@ -103,6 +133,7 @@ TEST_P(KeyGate, KeysReachTheBrowserClickedOrNoWindowAtAll) {
 
     const std::vector<sim::Event> keys = sim::KeyEvents();
     for (const sim::Event& e : keys) EXPECT_EQ(browser, e.window) << sim::Describe(e);
+    if (c.takeOnly == sim::kForever) ExpectEveryCallWhole(keys);
     // Nothing at all for a window that is not the browser's or that we may not type into.
     const bool clicks = !c.dialogUnderCursor && c.obstacle == Obstacle::kNone && !c.aboveUs;
     EXPECT_EQ(clicks, !sim::Only(sim::Events(), {sim::Kind::LeftDown}).empty());
@@ -111,8 +142,11 @@ TEST_P(KeyGate, KeysReachTheBrowserClickedOrNoWindowAtAll) {
         EXPECT_EQ(std::vector<std::string>{kEntry}, submitted);
         EXPECT_EQ(pages + 1, surfer->m_nPages);
         // Only the characters go round the input method; the editing keys stay keys.
+        const bool composes = c.composing || c.layout == sim::Layout::kJapanese;
         for (const sim::Event& e : sim::Only(keys, {sim::Kind::KeyDown}))
-            EXPECT_TRUE(!c.composing || sim::TypedText({e}).empty()) << sim::Describe(e);
+            EXPECT_TRUE(!composes || sim::TypedText({e}).empty()) << sim::Describe(e);
+    } else if (c.takeOnly != sim::kForever) {
+        EXPECT_EQ("+Home* -Home* +Shift +End* -End*", sim::KeyLog(keys)) << "nothing after the key cut short";
     } else {
         EXPECT_EQ(c.editorTakesKeyboard, !keys.empty()) << "keys only while the browser had the keyboard";
         EXPECT_TRUE(submitted.empty()) << "Enter was pressed";
@@ -138,6 +172,11 @@ const GateCase kGateCases[] = {
     {"NoteOverTheAddressBar", {}, false, false, false, O::kNoteOverBar},
     {"NudgeStopsTheGlideOverANote", {}, false, false, false, O::kNudgeOnNote},
     {"InputMethodComposes", {}, false, false, true, O::kNone, false, true},
+    // An input method that may not answer whether it composes.
+    {"InputMethodsLayout", {}, false, false, true, O::kNone, false, false, sim::Layout::kJapanese},
+    {"SystemTakesPartOfAChord", {}, false, false, false, O::kNone, false, false, sim::Layout::kUs, 3},
+    {"AnotherProgramWhereTheRecordedBrowserWas", {}, false, false, false, O::kOtherProgram},
+    {"TheDesktopWhereTheBrowserWas", {}, false, false, false, O::kDesktop},
 };
 
 INSTANTIATE_TEST_SUITE_P(Keyboard, KeyGate, ::testing::ValuesIn(kGateCases),

@@ -28,19 +28,11 @@ protected:
     // `kind` for `vk` from now on.
     void TakeTheMouseAfter(sim::Kind kind, uint8_t vk, uint64_t delayMs = 100,
                            std::function<void()> first = nullptr) {
-        watch_ = [=] {
-            const std::vector<sim::Event>& events = sim::Events();
-            for (; seen_ < events.size(); ++seen_) {
-                if (events[seen_].kind != kind || events[seen_].vk != vk) continue;
-                if (first) first();
-                sim::UserMovesBy(sim::NowMs() + delayMs, 60, 0);
-                sim::UserMovesBy(sim::NowMs() + delayMs + 10, 0, 60);
-                return;
-            }
-            sim::At(sim::NowMs() + 5, watch_);
-        };
-        seen_ = sim::Mark();
-        sim::At(sim::NowMs(), watch_);
+        AfterEvent(Key(kind, vk), [=] {
+            if (first) first();
+            sim::UserMovesBy(sim::NowMs() + delayMs, 60, 0);
+            sim::UserMovesBy(sim::NowMs() + delayMs + 10, 0, 60);
+        });
     }
 
     size_t CountOf(sim::Kind kind, size_t since = 0) const {
@@ -51,10 +43,6 @@ protected:
         return surfer->Visible(IDC_HOURS) && surfer->Visible(IDC_HOURS_LABEL) &&
                surfer->Visible(IDC_STOP_AFTER_LABEL) && !surfer->Visible(IDC_STATUS);
     }
-
-private:
-    std::function<void()> watch_;
-    size_t seen_ = 0;
 };
 
 }  // namespace
@@ -432,3 +420,71 @@ TEST_F(SessionTest, TheTimerDispatchTakesOnlyItsOwnIds) {
     }
     EXPECT_TRUE(sim::EventsSince(mark).empty());
 }
+
+namespace {
+
+// When, in the session's first visit or after it, the user takes the
+// keyboard or a button: the first event of the visit that `after` names, and
+// `delayMs` later.
+struct UserActCase {
+    const char* name;
+    sim::Kind after;
+    uint8_t vk;  // of the key event; for kTimerSet the visit's end
+    uint64_t delayMs;
+    sim::UserAct act;
+    bool holdsModifier;  // instead of the act
+    bool ends;
+    uint32_t pages;
+};
+
+void PrintTo(const UserActCase& c, std::ostream* os) { *os << c.name; }
+
+class UserTakesTheKeyboard : public SessionTest, public ::testing::WithParamInterface<UserActCase> {};
+
+}  // namespace
+
+// A key, a button or a wheel turn of the user's during a visit ends the
+// session with its summary at once, as taking the mouse does, and so does a
+// key of ours that is due while the user holds a modifier: no key goes out
+// after it. Between visits nothing is watched.
+TEST_P(UserTakesTheKeyboard, EndsTheSessionWithItsSummary) {
+    const UserActCase& c = GetParam();
+    TypeHours("0");
+    surfer->OnStartStop();
+    uint64_t actedAt = 0;
+    AfterEvent(
+        [&c](const sim::Event& e) {
+            return e.kind == c.after && (c.after == sim::Kind::TimerSet ? e.timerId == TIMER_SURF : e.vk == c.vk);
+        },
+        [&] {
+            actedAt = sim::NowMs() + c.delayMs;
+            if (c.holdsModifier) return sim::HoldModifier(true);
+            sim::UserActsAt(actedAt, c.act);
+        });
+    RunFor(c.ends ? 120000 : 240000);
+
+    const std::vector<sim::MessageBoxCall> boxes = sim::MessageBoxes();
+    ASSERT_EQ(c.ends ? 1u : 0u, boxes.size());
+    if (!c.ends) {
+        EXPECT_EQ(TEXT_STOP, surfer->Text(IDOK));
+        EXPECT_GE(surfer->m_nPages, 2u);
+        return;
+    }
+    EXPECT_EQ(kSummary + std::to_string(c.pages) + (c.pages == 1 ? " page" : " pages") + " in 0:00", boxes[0].text);
+    EXPECT_EQ(TEXT_START, surfer->Text(IDOK));
+    if (!c.holdsModifier) {
+        EXPECT_LE(boxes[0].atMs, actedAt + 5) << "not at once";
+    }
+    for (const sim::Event& e : sim::KeyEvents()) EXPECT_LE(e.atMs, actedAt) << sim::Describe(e);
+}
+
+const UserActCase kUserActCases[] = {
+    {"AButtonWhileTheBarIsCleared", sim::Kind::KeyUp, desktop::kVkHome, 50, sim::UserAct::kButton, false, true, 0},
+    {"AModifierHeldWhenTheAddressIsDue", sim::Kind::KeyUp, desktop::kVkDelete, 0, {}, true, true, 0},
+    {"AKeyWhileThePageLoads", sim::Kind::KeyUp, desktop::kVkReturn, 100, sim::UserAct::kKey, false, true, 1},
+    {"TheWheelWhileThePageIsRead", sim::Kind::KeyUp, desktop::kVkReturn, 30000, sim::UserAct::kWheel, false, true, 1},
+    {"AKeyBetweenVisits", sim::Kind::TimerSet, 0, 1000, sim::UserAct::kKey, false, false, 0},
+};
+
+INSTANTIATE_TEST_SUITE_P(Session, UserTakesTheKeyboard, ::testing::ValuesIn(kUserActCases),
+                         [](const ::testing::TestParamInfo<UserActCase>& info) { return info.param.name; });

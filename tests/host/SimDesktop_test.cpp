@@ -201,11 +201,11 @@ TEST_F(SimDesktop, LayoutsAndCodePages) {
 }
 
 TEST_F(SimDesktop, EditFieldReplay) {
-    desktop::SendKey(desktop::kVkEnd, false, true);
-    desktop::SendKey(desktop::kVkEnd, true, true);
-    for (int vk : {int{'X'}, int{desktop::kVkBack}, int{'Y'}, int{desktop::kVkReturn}}) {
-        desktop::SendKey(static_cast<uint8_t>(vk), false, false);
-        desktop::SendKey(static_cast<uint8_t>(vk), true, false);
+    for (int vk : {int{desktop::kVkEnd}, int{'X'}, int{desktop::kVkBack}, int{'Y'}, int{desktop::kVkReturn}}) {
+        const bool extended = vk == desktop::kVkEnd;
+        const desktop::KeyStroke tap[] = {{static_cast<uint8_t>(vk), 0, false, extended},
+                                          {static_cast<uint8_t>(vk), 0, true, extended}};
+        desktop::SendKeys(tap, 2);
     }
     const sim::FieldState field = sim::ReplayIntoField(sim::Events(), "ab");
     EXPECT_EQ(field.text, "aby");

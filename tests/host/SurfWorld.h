@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "framework/Random.h"
 #include "res/resource.h"
@@ -32,6 +33,7 @@ protected:
         SeedRandom(seed);
         surfer = std::make_unique<TestSurfer>();
         browser = sim::AddWindow("Browser", frame);
+        sim::Win(browser).program = kBrowserProgram;
         const desktop::Rect toolbarRect{frame.left, frame.top + 20, frame.right, frame.top + 60};
         toolbar = sim::AddChild(browser, 100, "", toolbarRect);
         const desktop::Rect barRect{frame.left + 120, frame.top + 30, frame.right - 200, frame.top + 50};
@@ -46,6 +48,7 @@ protected:
         surfer->m_hBrowser = browser;
         surfer->m_nBrowserThread = sim::Win(browser).thread;
         surfer->m_rcBrowser = sim::Win(browser).rect;
+        surfer->m_strBrowser = kBrowserProgram;
     }
 
     // Visits ended since `mark`: each arms the next one.
@@ -86,7 +89,27 @@ protected:
         return note;
     }
 
+    // Runs `action` once, at the first event from now on for which `match`
+    // holds (looked for every 5 ms of virtual time).
+    void AfterEvent(std::function<bool(const sim::Event&)> match, std::function<void()> action) {
+        watchSeen_ = sim::Mark();
+        watch_ = [this, match, action] {
+            const std::vector<sim::Event>& events = sim::Events();
+            for (; watchSeen_ < events.size(); ++watchSeen_) {
+                if (match(events[watchSeen_])) return action();
+            }
+            sim::At(sim::NowMs() + 5, watch_);
+        };
+        sim::At(sim::NowMs(), watch_);
+    }
+
+    // The first key event of `kind` for `vk` from now on.
+    static std::function<bool(const sim::Event&)> Key(sim::Kind kind, uint8_t vk) {
+        return [kind, vk](const sim::Event& e) { return e.kind == kind && e.vk == vk; };
+    }
+
     static constexpr uint32_t kNoteThread = 4000;
+    static constexpr const char* kBrowserProgram = "browser.exe";
     static constexpr uint32_t kSeed = 20240611;
     static constexpr const char* kEntry = "www.example.com/a?b=1&c=~x";
     static constexpr const char* kSponsors = "http://www.nimbrel.com/sponsors";
@@ -98,4 +121,6 @@ protected:
 
 private:
     std::function<void()> nudge_;
+    std::function<void()> watch_;
+    size_t watchSeen_ = 0;
 };

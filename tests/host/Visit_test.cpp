@@ -64,13 +64,13 @@ public:
         for (uint32_t i = 0; i < cycles; ++i) {
             Front();
             Wander();
-            if (RandomRange(1, 100) < 70) Say("wheel " + std::to_string(-120 * int(RandomRange(1, 5))));
+            if (RandomRange(1, 100) < 70) Wheel(-120 * int(RandomRange(1, 5)));
             Wait(20000, 38000);
         }
         if (RandomRange(0, 100) < 20) {
             Front();
             if (RandomRange(1, 100) < 60) Wander();
-            Say("wheel " + std::to_string(120 * int(RandomRange(1, 3))));
+            Wheel(120 * int(RandomRange(1, 3)));
             Wait(5000, 10000);
         }
         Say("timer 101 in " + std::to_string(RandomRange(5000, 20000)) + " ms");
@@ -86,6 +86,13 @@ private:
     void Say(const std::string& line) { lines_.push_back(line); }
     void Front() {
         if (pages_ != 0 && s_.m_hBrowser) Say("front " + sim::Text(s_.m_hBrowser));
+    }
+    // Only over the browser: a wander may end on the row or column just past
+    // its edge, where a turn would go to another window.
+    void Wheel(int delta) {
+        const desktop::Rect frame = sim::Win(s_.m_hBrowser).rect;
+        if (cursor_.x >= frame.left && cursor_.x < frame.right && cursor_.y >= frame.top && cursor_.y < frame.bottom)
+            Say("wheel " + std::to_string(delta));
     }
     void Wander() {
         const uint32_t pause = RandomRange(3, 7);
@@ -281,17 +288,21 @@ TEST_F(VisitTest, TheCapturedRectangleIsKeptToTheScreens) {
 
 // A captured browser that has gone is never brought forward or restored again,
 // even when its handle has come to name another program's window; the visit
-// captures anew what lies under the address bar.
-TEST_F(VisitTest, ABrowserThatHasGoneIsForgottenAndCapturedAnew) {
+// captures anew what lies under the address bar, when that is a window of the
+// browser's program, and types into nothing else: not another program, not
+// the desktop.
+TEST_F(VisitTest, ABrowserThatHasGoneIsForgottenAndCapturedAnewOnlyFromItsProgram) {
     const desktop::Rect aside{600, 400, 900, 600};
     struct Case {
         const char* what;
         bool handleReused;
-        bool reopened;
+        const char* reopened;  // the program of the window then under the address bar, if any
     };
-    for (const Case& c : {Case{"closed, and opened again", false, true},
-                          Case{"closed, its handle now an editor's, opened again", true, true},
-                          Case{"closed, nothing under the address bar", false, false}}) {
+    for (const Case& c : {Case{"closed, and opened again", false, kBrowserProgram},
+                          Case{"closed, its handle now an editor's, opened again", true, kBrowserProgram},
+                          Case{"closed, another program's window under the address bar", false, "notes.exe"},
+                          Case{"closed, the desktop under the address bar", false, sim::kShellProgram},
+                          Case{"closed, nothing under the address bar", false, nullptr}}) {
         SCOPED_TRACE(c.what);
         Build(kSeed);
         AsAfterFirstPage();
@@ -308,21 +319,23 @@ TEST_F(VisitTest, ABrowserThatHasGoneIsForgottenAndCapturedAnew) {
         desktop::Window reopened = nullptr;
         if (c.reopened) {
             reopened = sim::AddWindow("New browser", kFrame);
+            sim::Win(reopened).program = c.reopened;
             sim::AddChild(reopened, 101, "", barRect);
         }
         sim::SetForeground(nullptr);
+        const bool browser = c.reopened && std::string(c.reopened) == kBrowserProgram;
 
         surfer->VisitPage();
         for (const sim::Event& e : sim::Events()) {
             const bool touched = e.kind == sim::Kind::Foreground || e.kind == sim::Kind::Restore;
             EXPECT_FALSE(touched && e.window == old) << sim::Describe(e);
         }
-        EXPECT_EQ(reopened, surfer->m_hBrowser);
-        EXPECT_EQ(reopened, sim::Foreground()) << "the dwell cycles bring the new capture forward";
+        EXPECT_EQ(browser ? reopened : nullptr, surfer->m_hBrowser);
+        EXPECT_EQ(browser ? reopened : nullptr, sim::Foreground()) << "the dwell cycles bring the new capture forward";
         EXPECT_EQ(kFrame, surfer->m_rcBrowser);
-        // With nothing under the address bar, nothing can take the keys.
-        EXPECT_EQ(c.reopened ? 2u : 1u, surfer->m_nPages);
-        EXPECT_EQ(c.reopened, !sim::KeyEvents().empty());
+        EXPECT_EQ(browser ? 2u : 1u, surfer->m_nPages);
+        EXPECT_EQ(browser, !sim::KeyEvents().empty());
+        EXPECT_EQ(browser, !sim::Only(sim::Events(), {sim::Kind::LeftDown}).empty()) << "clicked elsewhere";
         EXPECT_TRUE(sim::TimerPending(TIMER_SURF));
     }
 
@@ -334,6 +347,30 @@ TEST_F(VisitTest, ABrowserThatHasGoneIsForgottenAndCapturedAnew) {
     EXPECT_EQ(0u, surfer->m_nPages);
     EXPECT_TRUE(sim::KeyEvents().empty());
     EXPECT_TRUE(sim::TimerPending(TIMER_SURF));
+}
+
+// A turn of the wheel goes only to the browser, in front and under the
+// cursor: over a window of the user's, or while the browser will not come
+// forward, the turn is left out and the visit reads on.
+TEST_F(VisitTest, TheWheelTurnsOnlyTheBrowser) {
+    for (const char* way : {"undisturbed", "a note over the browser", "the browser kept behind"}) {
+        SCOPED_TRACE(way);
+        Build(kSeed);
+        AsAfterFirstPage();
+        const desktop::Window editor = sim::AddWindow("Editor", desktop::Rect{100, 500, 400, 700}, 3000);
+        const bool undisturbed = way[0] == 'u';
+        AfterEvent(Key(sim::Kind::KeyUp, desktop::kVkReturn), [&] {
+            if (way[0] == 'a') AddNote(sim::Win(browser).rect, false);
+            if (way[0] == 't') {
+                sim::SetActivation(browser, sim::Activation{true, 0});
+                sim::SetForeground(editor);
+            }
+        });
+        surfer->VisitPage();
+        EXPECT_EQ(undisturbed, !sim::Only(sim::Events(), {sim::Kind::Wheel}).empty());
+        EXPECT_EQ(2u, surfer->m_nPages);
+        EXPECT_TRUE(sim::TimerPending(TIMER_SURF));
+    }
 }
 
 TEST_F(VisitTest, TheCaptureIsMadeOncePerSession) {

@@ -64,6 +64,13 @@ struct State {
     std::map<Window, Activation> activations;
     // Files written or renamed through the seam: whether their data is on the disk.
     std::map<std::string, bool> flushed;
+    std::map<std::string, uint64_t> heldUntil;  // files another program holds
+
+    bool watchingUser = false;
+    uint32_t userInputs = 0;
+    bool modifierHeld = false;
+    uint32_t calls = 0;              // calls that sent keys or buttons
+    uint64_t takeOnly = UINT64_MAX;  // events of a call that the system takes
 };
 
 State& S() {
@@ -244,6 +251,11 @@ void ClickActivates() {
 
 std::string DiskPath(const std::string& path) { return std::filesystem::absolute(path).lexically_normal().string(); }
 
+bool Held(const std::string& path) {
+    const auto it = S().heldUntil.find(DiskPath(path));
+    return it != S().heldUntil.end() && it->second > S().nowMs;
+}
+
 // The keys go to the foreground window, and what they make to the layout of its thread.
 Event& RecordKey(Kind kind) {
     const Window target = desktop::GetForegroundWindow();
@@ -286,6 +298,14 @@ void MoveCursorBy(int32_t dx, int32_t dy) {
     const Point c = S().cursor;
     PlaceCursor(Point{c.x + dx, c.y + dy});
 }
+
+void UserActsAt(uint64_t atMs, UserAct) {
+    At(atMs, [] {
+        if (S().watchingUser) ++S().userInputs;
+    });
+}
+
+void HoldModifier(bool held) { S().modifierHeld = held; }
 
 // --- The scripted user ----------------------------------------------------------------
 
@@ -334,16 +354,28 @@ Window AddWindow(const std::string& text, Rect rect, uint32_t thread) {
     sw.text = text;
     sw.rect = rect;
     sw.thread = thread;
+    if (thread == kOurThread) sw.program = "Veruvo.exe";
     sw.placement.normal = rect;
     s.windows[Key(w)] = sw;
     BringToTop(w);
     return w;
 }
 
+Window AddDesktop() {
+    const Window desktop = AddWindow("", S().screen);
+    Win(desktop).program = kShellProgram;
+    auto& z = S().zOrder;
+    z.erase(std::remove(z.begin(), z.end(), desktop), z.end());
+    z.push_back(desktop);
+    return desktop;
+}
+
 Window AddChild(Window parent, int id, const std::string& text, Rect rect, bool visible) {
     const SimWindow& p = Win(parent);
+    const std::string program = p.program;
     Window w = AddWindow(text, rect, p.thread);
     SimWindow& sw = Win(w);
+    sw.program = program;
     sw.child = true;
     sw.parent = parent;
     sw.id = id;
@@ -478,6 +510,10 @@ void SetActivation(Window w, Activation activation) { S().activations[w] = activ
 
 // --- Files ---------------------------------------------------------------------------------------
 
+void HoldFile(const std::string& path, uint64_t untilMs) { S().heldUntil[DiskPath(path)] = untilMs; }
+
+void TakeOnly(uint64_t events) { S().takeOnly = events; }
+
 void PowerCut() {
     for (const auto& [path, durable] : S().flushed) {
         std::error_code error;
@@ -510,20 +546,39 @@ void SetCursorPos(Point p) {
     e.landed = S().cursor;
 }
 
-void SendLeftButton(bool down) {
-    Record(down ? Kind::LeftDown : Kind::LeftUp);
-    if (down) ClickActivates();
+size_t SendKeys(const KeyStroke* strokes, size_t count) {
+    const uint32_t call = ++S().calls;
+    const size_t taken = static_cast<size_t>(std::min<uint64_t>(count, S().takeOnly));
+    for (size_t i = 0; i < taken; ++i) {
+        const KeyStroke& k = strokes[i];
+        Event& e = RecordKey(k.vk ? (k.up ? Kind::KeyUp : Kind::KeyDown) : (k.up ? Kind::CharUp : Kind::CharDown));
+        e.vk = k.vk;
+        e.extended = k.extended;
+        e.utf16 = k.vk ? 0 : k.unit;
+        e.call = call;
+    }
+    return taken;
+}
+
+bool SendClick() {
+    const uint32_t call = ++S().calls;
+    if (S().takeOnly == 0) return false;
+    Record(Kind::LeftDown).call = call;
+    ClickActivates();
+    if (S().takeOnly < 2) return false;
+    Record(Kind::LeftUp).call = call;
+    return true;
 }
 
 void SendWheel(int32_t delta) { Record(Kind::Wheel).delta = delta; }
 
-void SendKey(uint8_t vk, bool up, bool extended) {
-    Event& e = RecordKey(up ? Kind::KeyUp : Kind::KeyDown);
-    e.vk = vk;
-    e.extended = extended;
+void WatchUser(bool on) {
+    S().watchingUser = on;
+    S().userInputs = 0;
 }
 
-void SendUnicodeChar(uint16_t utf16, bool up) { RecordKey(up ? Kind::CharUp : Kind::CharDown).utf16 = utf16; }
+uint32_t UserInputs() { return S().userInputs; }
+bool ModifierHeld() { return S().modifierHeld; }
 
 // The simulated layouts' handles, made to look like the platform's.
 KeyboardLayout LayoutOfWindow(Window w) {
@@ -550,6 +605,8 @@ bool CapsLockOf(Window w) {
     return sw && !Hung(sw->thread) && S().capsLock;
 }
 
+bool LayoutComposes(KeyboardLayout layout) { return FromHandle(layout) == Layout::kJapanese; }
+
 bool InputMethodComposes(Window w) {
     const SimWindow* sw = Find(w);
     return sw && S().composing[sw->thread];
@@ -563,6 +620,16 @@ bool RunsAboveUs(Window w) {
 bool IsOwnWindow(Window w) {
     const SimWindow* sw = Find(w);
     return sw && sw->thread == kOurThread;
+}
+
+bool IsShellWindow(Window w) {
+    const SimWindow* sw = Find(w);
+    return sw && sw->program == kShellProgram;
+}
+
+std::string ProgramOf(Window w) {
+    const SimWindow* sw = Find(w);
+    return sw ? sw->program : std::string();
 }
 
 std::u16string AnsiToUtf16(const std::string& bytes) { return sim::AnsiToUtf16(bytes, S().codePage); }
@@ -766,21 +833,25 @@ std::string AppName() { return "Veruvo"; }
 
 // The host tests keep their files in real temporary folders, so these act on
 // the real file system, and keep what a power cut would do to them.
-bool RenameReplacing(const std::string& from, const std::string& to) {
+FileResult RenameReplacing(const std::string& from, const std::string& to) {
+    if (Held(from) || Held(to)) return FileResult::kBusy;
     std::error_code error;
     std::filesystem::rename(from, to, error);
-    if (error) return false;
+    if (error) return FileResult::kFailed;
     S().flushed[DiskPath(to)] = S().flushed[DiskPath(from)];
     S().flushed.erase(DiskPath(from));
-    return true;
+    return FileResult::kDone;
 }
 
-bool WriteFileDurably(const std::string& path, const std::string& data) {
+FileResult WriteFileDurably(const std::string& path, const std::string& data) {
+    if (Held(path)) return FileResult::kBusy;
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    if (!(file << data) || !file.flush()) return false;
+    if (!(file << data) || !file.flush()) return FileResult::kFailed;
     S().flushed[DiskPath(path)] = true;
-    return true;
+    return FileResult::kDone;
 }
+
+std::string FullPath(const std::string& path) { return DiskPath(path); }
 
 bool FileMissing(const std::string& path) {
     std::error_code error;

@@ -50,6 +50,7 @@ enum class Layout {
     kUs,
     kUsInternational,  // ' " ` ^ ~ are dead keys; AltGr makes a few accented letters
     kGerman,           // QWERTZ: ^ ´ ` are dead keys; AltGr (Ctrl+Alt) makes @ { [ ] } \ ~ | and the euro sign
+    kJapanese,         // the US keys, but an input method's layout: it may compose what is typed
 };
 
 void Reset();
@@ -86,6 +87,12 @@ void OnCursorRead(uint64_t n, std::function<void()> action);
 void UserMovesByBeforeRead(uint64_t n, int32_t dx, int32_t dy);
 // The user's own moves, unlike the program's, are not recorded as events.
 void MoveCursorBy(int32_t dx, int32_t dy);
+// The user presses a key or a mouse button, or turns the wheel, at `atMs`:
+// counted while the program watches the user (desktop::WatchUser).
+enum class UserAct { kKey, kButton, kWheel };
+void UserActsAt(uint64_t atMs, UserAct act);
+// The user holds Shift, Ctrl, Alt or a Windows key down, or lets go.
+void HoldModifier(bool held);
 
 // --- What the program did ----------------------------------------------------------
 enum class Kind {
@@ -115,6 +122,7 @@ struct Event {
     std::string text;         // TextSet, MessageBox
     std::string caption;      // MessageBox
     uint32_t flags = 0;       // MessageBox
+    uint32_t call = 0;        // keys, characters, buttons: the number of the call to the system that sent it
     bool on = false;          // ShowSet (visible), Attach (attach), Foreground (succeeded)
     uint32_t fromThread = 0;  // Attach
     uint32_t toThread = 0;    // Attach, Hang
@@ -178,6 +186,7 @@ std::string Describe(const std::vector<Event>& events);  // one line per event
 struct SimWindow {
     Window handle = nullptr;
     std::string text;
+    std::string program = "other.exe";  // its process's executable; ours is "Veruvo.exe"
     Rect rect;                  // screen coordinates, also for child windows
     bool visible = true;
     bool child = false;         // has WS_CHILD
@@ -195,6 +204,10 @@ struct SimWindow {
 // shown normally with `rect` as its normal placement; on top of the others.
 // Snap moves it to `rect` as the platform's snapping does: its placement stays.
 Window AddWindow(const std::string& text, Rect rect, uint32_t thread = kOtherThread);
+// The shell's program, whose windows are the desktop, the taskbar and the
+// folder windows; and its desktop, behind every other window, the whole screen.
+constexpr const char* kShellProgram = "explorer.exe";
+Window AddDesktop();
 // A child control, in front of its parent's earlier children.
 Window AddChild(Window parent, int id, const std::string& text, Rect rect, bool visible = true);
 void Snap(Window w, Rect rect);
@@ -312,5 +325,13 @@ std::string Utf8(const std::u16string& text);
 // A power cut, as NTFS may come out of it: a file renamed into place before
 // its data was written through (desktop::WriteFileDurably) holds as many zeros.
 void PowerCut();
+// Another program holds the file until virtual time `untilMs`: writing it, or
+// renaming onto it, is refused as busy meanwhile.
+void HoldFile(const std::string& path, uint64_t untilMs = kForever);
+
+// --- Input the system refuses ----------------------------------------------------------------------
+// From now on the system takes only the first `events` events of each call
+// (as when input is blocked); kForever takes all, as after Reset.
+void TakeOnly(uint64_t events);
 
 }  // namespace sim

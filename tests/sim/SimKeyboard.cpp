@@ -130,6 +130,7 @@ const LayoutTable& Table(Layout layout) {
         {Layout::kUs, Us()},
         {Layout::kUsInternational, UsInternational()},
         {Layout::kGerman, German()},
+        {Layout::kJapanese, Us()},
     };
     return tables.at(layout);
 }
