@@ -42,6 +42,11 @@ protected:
     static void PutCursor(POINT at);
     void FocusOn(int id) const;
     bool Becomes(int id, const std::string& text) const { return e2e::Becomes(Control(id), text); }
+    // One calibration as the user makes it: the button, then the space bar on
+    // each corner once its read-out shows that the program sees the cursor
+    // there. With `toldNotSaved`, the first corner's save fails: the box that
+    // says so must name options.ini, and is closed.
+    void Calibrate(const RECT& bar, bool toldNotSaved = false) const;
 
     // The clip rectangle that the program will find: the whole screen on this desktop.
     static RECT ClipRectangle();

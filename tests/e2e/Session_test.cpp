@@ -96,10 +96,12 @@ protected:
 
     size_t Count(standin::Kind kind) const { return standin::OfKind(browser->Events(), kind).size(); }
 
-    // Another program's window at `at`, in which the user is writing a line.
-    static std::unique_ptr<standin::Process> UsersWindow(POINT at, bool topmost = false) {
+    // Another program's window at `at`, in which the user is writing a line;
+    // by default another run of the stand-in.
+    static std::unique_ptr<standin::Process> UsersWindow(POINT at, bool topmost = false,
+                                                         const std::string& exe = WindowsPath(STANDIN_EXE_BUILT)) {
         standin::Options options;
-        options.exe = WindowsPath(STANDIN_EXE_BUILT);
+        options.exe = exe;
         options.at = at;
         options.topmost = topmost;
         auto window = std::make_unique<standin::Process>(options);
@@ -117,6 +119,22 @@ protected:
         EXPECT_EQ(kUsersCaret, SelectionOf(users.Bar()).end) << when;
         EXPECT_EQ(kStopCaption, StoredTextOf(Control(IDOK))) << when;
         EXPECT_EQ(0u, standin::OfKind(users.Events(), standin::Kind::KeyDown).size()) << when;
+    }
+
+    // The user's notes, where the stand-in's address bar was: a program of
+    // another name (a copy of the stand-in's executable, which logs what it gets).
+    std::unique_ptr<standin::Process> NotesWhereTheBrowserWas() const {
+        const std::string notes = folder.PathOf("notes.exe");
+        EXPECT_TRUE(CopyFileA(WindowsPath(STANDIN_EXE_BUILT).c_str(), notes.c_str(), FALSE)) << notes;
+        auto window = UsersWindow(standin::Options().at, false, notes);
+        EXPECT_TRUE(window->PutInFrontWithBarFocused());
+        return window;
+    }
+
+    // Three visits in a row could not reach the browser: the status line says so.
+    bool ToldUnreached() const {
+        return WaitUntil([&] { return StoredTextOf(Control(IDC_STATUS)) == "Cannot reach the browser"; },
+                         kWholeVisit);
     }
 
     static constexpr const char* kUsersLine = "Dear Sir, I have the honour to";
@@ -412,6 +430,76 @@ TEST_F(Surfing, ANudgeThatStopsTheGlideOverAnotherWindowSendsItNothing) {
     EXPECT_EQ(0u, standin::OfKind(note->Events(), standin::Kind::Click).size()) << "the note was clicked";
     EXPECT_EQ(0u, Count(standin::Kind::Enter));
     EXPECT_EQ(nullptr, program->MessageBox());
+}
+
+// --- Only the browser calibrated on, and the user always wins -------------------
+
+// Calibrated with the space bar on the stand-in, which the user then closed:
+// the user's notes, another program, lie where its address bar was. No visit
+// may click or type there, on the session's first page or any later one.
+TEST_F(Surfing, CalibratedOnABrowserThatIsGoneNoKeyGoesToTheProgramUnderTheBar) {
+    RECT bar = RectOf(browser->Bar());
+    InflateRect(&bar, -4, -4);
+    ASSERT_NO_FATAL_FAILURE(Calibrate(bar));
+    EXPECT_NE(std::string::npos, folder.Read("options.ini").find("\r\nbrowser=standin.exe\r\n"))
+        << folder.Read("options.ini");
+    browser.reset();
+    const auto notes = NotesWhereTheBrowserWas();
+    ASSERT_NO_FATAL_FAILURE(StartSurfing("0"));
+    ASSERT_TRUE(notes->PutInFrontWithBarFocused());
+    KeyWatch keys;
+    ASSERT_TRUE(keys.Watching());
+
+    EXPECT_TRUE(ToldUnreached()) << program->Describe();
+    ExpectNothingTyped(keys, *notes, "with the browser gone");
+    EXPECT_EQ(0u, standin::OfKind(notes->Events(), standin::Kind::Click).size()) << "the notes were clicked";
+}
+
+// The browser of the session's first page closed after it: a later visit
+// finds the user's notes under the address bar and leaves them alone.
+TEST_F(Surfing, TheBrowserClosedAfterTheFirstPageNoKeyGoesToTheProgramUnderTheBar) {
+    ASSERT_NO_FATAL_FAILURE(StartSurfing("0"));
+    ASSERT_NO_FATAL_FAILURE(PutBrowserInFront());
+    EXPECT_EQ(kSponsors, WaitForEnter(0, kFirstEnter));
+    ASSERT_TRUE(WaitUntil([&] { return Answers(dialog); }, kWholeVisit)) << "the first visit did not end";
+    browser.reset();
+    const auto notes = NotesWhereTheBrowserWas();
+    KeyWatch keys;
+    ASSERT_TRUE(keys.Watching());
+
+    EXPECT_TRUE(ToldUnreached()) << program->Describe();
+    ExpectNothingTyped(keys, *notes, "after the browser had closed");
+    EXPECT_EQ(0u, standin::OfKind(notes->Events(), standin::Kind::Click).size()) << "the notes were clicked";
+}
+
+// A user who goes on moving the mouse from before the first visit stops each
+// glide to the address bar; the moment watched after it ends the session.
+TEST_F(Surfing, AUserWhoKeepsMovingTheMouseEndsTheSessionWithItsSummary) {
+    ASSERT_NO_FATAL_FAILURE(StartSurfing("0"));
+    HWND box = TakeTheMouse(*program, kFirstEnter);
+    ASSERT_NE(nullptr, box) << "the session went on under the user's hand; " << program->Describe();
+    EXPECT_EQ(kInterruptedCaption, ContentOf(box).caption);
+    EXPECT_EQ(std::string(kSummary) + "0 pages in 0:00", ContentOf(box).text);
+    EXPECT_EQ(0u, Count(standin::Kind::Click));
+    CloseMessageBox(box);
+    ExpectIdleAgain("0");
+}
+
+// A key of the user's, pressed on the keyboard while a page loads, ends the
+// session as taking the mouse does.
+TEST_F(Surfing, AUserWhoTypesDuringAVisitEndsTheSessionWithItsSummary) {
+    ASSERT_NO_FATAL_FAILURE(StartSurfing("0"));
+    ASSERT_NO_FATAL_FAILURE(PutBrowserInFront());
+    EXPECT_EQ(kSponsors, WaitForEnter(0, kFirstEnter));
+    // The page loads for 15 to 25 s; the pointer rests on the browser, whose
+    // window the display's keyboard then goes to.
+    ASSERT_TRUE(PressKeyOnTheDisplay("x")) << "xdotool could not press a key on the display";
+    HWND box = program->WaitForMessageBox(Millis(10000));
+    ASSERT_NE(nullptr, box) << "the session went on under the user's keys; " << program->Describe();
+    EXPECT_EQ(kInterruptedCaption, ContentOf(box).caption);
+    EXPECT_EQ(std::string(kSummary) + "1 page in 0:00", ContentOf(box).text);
+    CloseMessageBox(box);
+    ExpectIdleAgain("0");
 }
 
 }  // namespace e2e

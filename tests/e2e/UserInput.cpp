@@ -112,6 +112,20 @@ void TypeText(const std::string& text) {
     }
 }
 
+bool PressKeyOnTheDisplay(const std::string& key) {
+    // Wine runs a program of the host for a path to one, but gives no handle
+    // that could be waited on: the key comes a moment after this returns.
+    std::string command = "/usr/bin/xdotool key " + key;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return false;
+    if (process.hThread) CloseHandle(process.hThread);
+    if (process.hProcess) CloseHandle(process.hProcess);
+    return true;
+}
+
 bool FocusOn(HWND dialog, int id) {
     HWND control = ControlOf(dialog, id);
     PostMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);

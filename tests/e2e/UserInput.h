@@ -37,6 +37,11 @@ void PressKey(WORD virtualKey);
 void PressChord(std::initializer_list<WORD> virtualKeys);
 // Each character typed with the keys and Shift state that the keyboard layout gives it.
 void TypeText(const std::string& text);
+// A key pressed and released on the display's own keyboard (the X server's,
+// through xdotool), which reaches the system as a hardware key does: not as
+// input injected by a program. Under Wine only; false when xdotool could not
+// be started. The key comes a moment later.
+bool PressKeyOnTheDisplay(const std::string& key);
 
 // As Tab would: the dialog manager moves the focus to the control (selecting
 // an edit control's whole text); reports whether the focus got there in time.
