@@ -15,6 +15,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <cstdio>
 #include <string>
 
 #include "demo/DemoBrowser.h"
@@ -71,9 +72,31 @@ HWND CreateChild(HWND parent, const wchar_t* className, const wchar_t* text, DWO
     return child;
 }
 
+// With a bar log, the browser writes a line for each time another program
+// reads its address bar ("read TEXT", as accessibility clients do) and for
+// each address opened ("enter TEXT"), in UTF-8: so that the demonstration can
+// tell which addresses were read back before Enter.
+class BarLog {
+public:
+    explicit BarLog(const std::wstring& path) : m_file(path.empty() ? nullptr : _wfopen(path.c_str(), L"ab")) {}
+    ~BarLog() {
+        if (m_file) fclose(m_file);
+    }
+    BarLog(const BarLog&) = delete;
+    BarLog& operator=(const BarLog&) = delete;
+    void Line(const char* kind, const std::wstring& text) {
+        if (!m_file) return;
+        fprintf(m_file, "%s %s\n", kind, Utf8(text).c_str());
+        fflush(m_file);
+    }
+
+private:
+    FILE* m_file;
+};
+
 class Browser {
 public:
-    explicit Browser(std::wstring proxy) : m_proxy(std::move(proxy)) {}
+    Browser(std::wstring proxy, const std::wstring& barLog) : m_proxy(std::move(proxy)), m_barLog(barLog) {}
     ~Browser() {
         if (m_pageFont) DeleteObject(m_pageFont);
     }
@@ -94,6 +117,7 @@ private:
     void Show(const std::wstring& title, const std::wstring& text, const std::wstring& status);
 
     std::wstring m_proxy;
+    BarLog m_barLog;
     HWND m_window = nullptr;
     HWND m_bar = nullptr;
     HWND m_page = nullptr;
@@ -222,8 +246,14 @@ LRESULT Browser::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 LRESULT Browser::OnBarMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_KEYDOWN && wParam == VK_RETURN) {
+        m_barLog.Line("enter", standin::TextOf(m_bar));
         Navigate(standin::TextOf(m_bar));
         return 0;
+    }
+    if (msg == WM_GETTEXT && InSendMessage()) {
+        const LRESULT copied = DefSubclassProc(m_bar, msg, wParam, lParam);
+        m_barLog.Line("read", std::wstring(reinterpret_cast<const wchar_t*>(lParam), static_cast<size_t>(copied)));
+        return copied;
     }
     // A single-line edit would beep at the Enter character.
     if (msg == WM_CHAR && (wParam == L'\r' || wParam == L'\n')) return 0;
@@ -260,10 +290,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
     int argc = 0;
     LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     if (!argv || argc < 2) {
-        MessageBoxW(nullptr, L"Usage: DemoBrowser.exe PROXY-HOST:PORT [ADDRESS]", kName, MB_OK);
+        MessageBoxW(nullptr, L"Usage: DemoBrowser.exe PROXY-HOST:PORT [ADDRESS [BAR-LOG]]", kName, MB_OK);
         return 2;
     }
-    Browser browser(argv[1]);
+    Browser browser(argv[1], argc > 3 ? argv[3] : L"");
     const std::wstring first = argc > 2 ? argv[2] : L"";
     LocalFree(argv);
 

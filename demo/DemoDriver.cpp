@@ -7,11 +7,12 @@
 // looks at the windows, as the end-to-end tests do (tests/e2e).
 //
 //   DemoDriver.exe --folder DIR --program EXE --browser EXE --proxy HOST:PORT
-//                  --minutes N --report FILE --summary FILE
+//                  --minutes N --report FILE --summary FILE [--bar-log FILE]
 //
 // DIR is the program's working folder (with WebSites.txt in it); FILE paths
 // are written as the run goes: the report a line per step with the time of
-// day, the summary the box's caption and text.
+// day, the summary the box's caption and text, and the browser's log of its
+// address bar read and entered (demo/Browser.cpp).
 #include <windows.h>
 #include <shellapi.h>
 
@@ -62,7 +63,7 @@ private:
 };
 
 struct Options {
-    std::string folder, program, browser, proxy, report, summary;
+    std::string folder, program, browser, proxy, report, summary, barLog;
     double minutes = 3;
 };
 
@@ -87,6 +88,7 @@ bool ParseOptions(Options& options) {
     options.proxy = named["--proxy"];
     options.report = named["--report"];
     options.summary = named["--summary"];
+    options.barLog = named["--bar-log"];
     if (!named["--minutes"].empty()) options.minutes = std::atof(named["--minutes"].c_str());
     return !options.folder.empty() && !options.program.empty() && !options.browser.empty() &&
            !options.proxy.empty() && !options.report.empty() && !options.summary.empty() && options.minutes > 0;
@@ -130,8 +132,9 @@ bool GlideTo(POINT target) {
 // The demo browser, started with the proxy, and ended when the run is over.
 class BrowserProcess {
 public:
-    BrowserProcess(const std::string& exe, const std::string& proxy) {
+    BrowserProcess(const std::string& exe, const std::string& proxy, const std::string& barLog) {
         std::string command = "\"" + exe + "\" " + proxy + " " + kHomePage;
+        if (!barLog.empty()) command += " \"" + barLog + "\"";
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         if (!CreateProcessA(exe.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
@@ -214,7 +217,7 @@ bool Demo::OpenTheWindows() {
     GetDesktopWindow();
     if (!PutCursor(kRestingPlace)) return Fail("the cursor cannot be moved");
 
-    m_browserProcess = std::make_unique<BrowserProcess>(m_options.browser, m_options.proxy);
+    m_browserProcess = std::make_unique<BrowserProcess>(m_options.browser, m_options.proxy, m_options.barLog);
     m_browser = m_browserProcess->WaitForWindow();
     if (!m_browser) return Fail("the demo browser did not open: " + m_options.browser);
     m_report.Line("The demo browser is open on " + std::string(kHomePage) + ", its proxy " + m_options.proxy + ".");

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Whether every page that the program opened is one whose address it drew.
 
-    landed.py --visits FILE --sites FILE --sponsors ADDRESS
+    landed.py --visits FILE --sites FILE --sponsors ADDRESS [--bar-log FILE]
 
 --visits is the web server's visit log (server.py). Its first request is the
 browser opening its home page, which the program did not type; every later one
@@ -12,9 +12,15 @@ left in it, or that the browser completed to another one, lands elsewhere.
 
 Prints "every visit landed on the address drawn", or each visit that did not
 (and then exits with 1), or that there was no visit.
+
+--bar-log is the demo browser's log of its address bar: "read TEXT" each time
+another program read the bar, "enter TEXT" each address opened. A visit is
+proven when the bar was read back last before its Enter holding what Enter
+opened; it prints "proven N of M".
 """
 
 import argparse
+import contextlib
 import re
 import sys
 
@@ -47,12 +53,31 @@ def visits(log_file):
     return requests[1:]
 
 
+def proven(bar_log):
+    """How many Enters of the bar's log the read before them matched, of how many."""
+    read, enters, matched = None, 0, 0
+    with contextlib.suppress(FileNotFoundError), open(bar_log, encoding="utf-8", errors="replace") as f:
+        for line in f:
+            kind, _, text = line.rstrip("\n").partition(" ")
+            if kind == "read":
+                read = text
+            elif kind == "enter":
+                enters += 1
+                matched += read == text
+                read = None
+    return matched, enters
+
+
 def main(argv):
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--visits", required=True)
     parser.add_argument("--sites", required=True)
     parser.add_argument("--sponsors", required=True)
+    parser.add_argument("--bar-log")
     args = parser.parse_args(argv)
+    if args.bar_log:
+        matched, enters = proven(args.bar_log)
+        print(f"proven {matched} of {enters} (the address read back from the bar before Enter)")
 
     drawn = drawn_addresses(args.sites, args.sponsors)
     seen = visits(args.visits)

@@ -48,5 +48,15 @@ class LandedTest(unittest.TestCase):
                          self.check("http://www.example.com/"))
 
 
+class ProvenTest(unittest.TestCase):
+    def test_an_enter_is_proven_by_the_read_last_before_it_holding_what_it_opened(self):
+        with tempfile.TemporaryDirectory() as folder:
+            log = Path(folder) / "bar.log"
+            log.write_text("read http://a\nenter http://a\nread http:/b\nread http://b\nenter http://b\n"
+                           "read http://c\nenter http://cc\nenter http://d\n", encoding="utf-8")
+            self.assertEqual((2, 4), landed.proven(str(log)))
+            self.assertEqual((0, 0), landed.proven(str(Path(folder) / "none.log")))
+
+
 if __name__ == "__main__":
     unittest.main()

@@ -69,8 +69,19 @@ enum : uint8_t {
     kLayoutAltGr = kLayoutCtrl | kLayoutAlt,
 };
 
-bool IsControl(char32_t c) { return c < 0x20 || (c >= 0x7F && c < 0xA0); }
-bool IsSurrogate(char32_t c) { return c >= 0xD800 && c < 0xE000; }
+// The UTF-16 units of a code point: one, or a surrogate pair.
+std::u16string Units(char32_t c) {
+    if (c <= 0xFFFF) return std::u16string(1, static_cast<char16_t>(c));
+    const char32_t v = c - 0x10000;
+    return {static_cast<char16_t>(0xD800 + (v >> 10)), static_cast<char16_t>(0xDC00 + (v & 0x3FF))};
+}
+
+// A stray tab, escape or line end in a URL must not move the focus or submit.
+bool IsTyped(char32_t c) {
+    const bool control = c < 0x20 || (c >= 0x7F && c < 0xA0);
+    const bool surrogate = c >= 0xD800 && c < 0xE000;
+    return !control && !surrogate && c <= 0x10FFFF;
+}
 
 // The key and shift state that make `c` in `layout` now; false when none may.
 // The layout names a key, and what that key makes with Caps Lock as it is
@@ -163,13 +174,10 @@ KeyboardState KeyboardOf(desktop::Window window) {
 }
 
 bool TypeChar(char32_t c, const KeyboardState& keyboard) {
-    // A stray tab, escape or line end in a URL must not move the focus or submit.
-    if (IsControl(c) || IsSurrogate(c) || c > 0x10FFFF) return true;
+    if (!IsTyped(c)) return true;
     Strokes keys;
     if (c > 0xFFFF) {
-        const char32_t v = c - 0x10000;
-        keys.Unit(static_cast<char16_t>(0xD800 + (v >> 10)));
-        keys.Unit(static_cast<char16_t>(0xDC00 + (v & 0x3FF)));
+        for (const char16_t unit : Units(c)) keys.Unit(unit);
         return keys.Send();
     }
     const char16_t unit = static_cast<char16_t>(c);
@@ -180,6 +188,13 @@ bool TypeChar(char32_t c, const KeyboardState& keyboard) {
         keys.Unit(unit);
     }
     return keys.Send();
+}
+
+std::u16string TypedForm(const std::u32string& characters) {
+    std::u16string units;
+    for (const char32_t c : characters)
+        if (IsTyped(c)) units += Units(c);
+    return units;
 }
 
 void ForceForeground(desktop::Window window) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "framework/Desktop.h"
 
@@ -39,6 +40,9 @@ KeyboardState KeyboardOf(desktop::Window window);
 // character exactly, else, and always where an input method would compose the
 // keys, as a Unicode character. Control characters are never typed (and true).
 bool TypeChar(char32_t c, const KeyboardState& keyboard);
+// What TypeChar types of `characters`, in UTF-16: what a text field that took
+// all of it holds.
+std::u16string TypedForm(const std::u32string& characters);
 // Makes `window` the foreground window, restoring it when it is minimised.
 // Any other window stays exactly where the user put it: snapped, maximised or
 // not, it is never moved.

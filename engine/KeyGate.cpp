@@ -8,6 +8,9 @@ namespace {
 
 constexpr uint32_t kSettleMs = 2000;
 constexpr uint32_t kPollMs = 10;
+// Long enough for a browser that answers at all (a read takes milliseconds),
+// short enough that one that does not holds up no visit for long.
+constexpr uint32_t kReadDeadlineMs = 500;
 
 // The window that a click on `w` activates: its top-level ancestor.
 desktop::Window TopLevel(desktop::Window w) {
@@ -24,6 +27,7 @@ void CheckSent(bool whole) {
 }  // namespace
 
 bool CKeyGate::Aim(desktop::Point point, desktop::Window browser, const std::string& program) {
+    m_ptClick = point;
     m_hTarget = browser ? browser : TopLevel(desktop::WindowFromPoint(point));
     const bool covered = browser && BrowserWindowAt(point) != browser;
     if (covered || !MayBeBrowser(m_hTarget, program) || desktop::RunsAboveUs(m_hTarget)) {
@@ -51,6 +55,11 @@ bool CKeyGate::OpenAfterClick() {
     return true;
 }
 
+desktop::AccessibleText CKeyGate::ReadBar() const {
+    if (!m_hTarget || desktop::IsHungWindow(m_hTarget)) return desktop::AccessibleText();
+    return desktop::ReadAccessibleAt(m_ptClick, kReadDeadlineMs);
+}
+
 bool CKeyGate::Open() const { return m_hTarget && desktop::GetForegroundWindow() == m_hTarget; }
 
 void CKeyGate::CheckBeforeInput() const {
@@ -76,6 +85,13 @@ void CKeyGate::PressBackspace() const {
 void CKeyGate::TypeChar(char32_t c) const {
     CheckBeforeInput();
     CheckSent(::TypeChar(c, m_keyboard));
+}
+
+void CKeyGate::TypeAsCharacter(char32_t c) const {
+    CheckBeforeInput();
+    KeyboardState asCharacters = m_keyboard;
+    asCharacters.composes = true;
+    CheckSent(::TypeChar(c, asCharacters));
 }
 
 void CKeyGate::TurnWheel(desktop::Window browser, int32_t delta) {

@@ -35,6 +35,11 @@ public:
     // how it takes keys. False (and shut) when it did not come.
     bool OpenAfterClick();
 
+    // What the element at the click point says of itself (the address bar,
+    // when the click went where it should): nothing when it does not answer
+    // in a moment, or the window hangs.
+    desktop::AccessibleText ReadBar() const;
+
     // Each throws CInterrupt (engine/Interrupt.h), sending nothing, when the
     // user has taken the keyboard or the mouse (engine/UserWatch.h), and
     // CKeysElsewhere unless the keyboard is with the window aimed at.
@@ -42,6 +47,8 @@ public:
     void PressKey(uint32_t code) const;
     void PressBackspace() const;
     void TypeChar(char32_t c) const;
+    // As a Unicode character, whatever keys the layout has for it.
+    void TypeAsCharacter(char32_t c) const;
 
     // A turn of the wheel goes to the window under the cursor, or to the one
     // with the keyboard: only while that is `browser` on both counts, else
@@ -53,5 +60,6 @@ private:
     void CheckBeforeInput() const;
 
     desktop::Window m_hTarget = nullptr;
+    desktop::Point m_ptClick;
     KeyboardState m_keyboard;
 };

@@ -40,6 +40,7 @@ enum : uint8_t {
     kVkShift = 0x10,
     kVkControl = 0x11,
     kVkMenu = 0x12,
+    kVkEscape = 0x1B,
     kVkEnd = 0x23,
     kVkHome = 0x24,
     kVkDelete = 0x2E,
@@ -128,6 +129,22 @@ bool IsShellWindow(Window w);
 std::string ProgramOf(Window w);
 // Through the system's ANSI code page, a character (one byte or two) at a time.
 std::u16string AnsiToUtf16(const std::string& bytes);
+
+// --- What another program's element says of itself -------------------------
+// The accessibility (Active Accessibility) of the element at a point of the
+// screen: whether it answered at all, whether it is a text that takes typing
+// (its role is text, and it is neither read-only nor a password's), and its
+// value, which for an address bar is what it holds while it is edited.
+struct AccessibleText {
+    bool answered = false;
+    bool editable = false;
+    bool hasValue = false;
+    std::u16string value;
+};
+// Asked on a thread of its own, so that a program that hangs holds up that
+// thread and not ours: what has not come within `deadlineMs` is no answer,
+// and while such a question is still out, no other is asked.
+AccessibleText ReadAccessibleAt(Point p, uint32_t deadlineMs);
 
 // --- Time ------------------------------------------------------------------
 void Sleep(uint32_t ms);

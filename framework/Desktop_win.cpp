@@ -5,8 +5,10 @@
 
 #include <windows.h>
 #include <imm.h>
+#include <oleacc.h>
 
 #include <ctime>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -106,6 +108,63 @@ DWORD WINAPI WatchUserThread(void* started) {
     if (mouse) ::UnhookWindowsHookEx(mouse);
     return 0;
 }
+
+// --- The accessibility of another program's element ---------------------------
+// One question to accessibility, shared by the thread that asks it and ours,
+// and freed by whichever of the two lets go of it last: we may stop waiting
+// for an answer that never comes.
+struct AccessibleQuestion {
+    volatile LONG holders = 2;
+    POINT at = {};
+    AccessibleText answer;
+};
+
+void LetGo(AccessibleQuestion* question) {
+    if (::InterlockedDecrement(&question->holders) == 0) delete question;
+}
+
+// Reads what the element says of itself; oleacc's proxies answer for the
+// standard controls, browsers answer for their own.
+void AskElementAt(const POINT& at, AccessibleText& answer) {
+    IAccessible* element = nullptr;
+    VARIANT child;
+    ::VariantInit(&child);
+    if (FAILED(::AccessibleObjectFromPoint(at, &element, &child)) || !element) return;
+    answer.answered = true;
+    VARIANT role, state;
+    ::VariantInit(&role);
+    ::VariantInit(&state);
+    constexpr LONG kNotTyped = STATE_SYSTEM_READONLY | STATE_SYSTEM_PROTECTED | STATE_SYSTEM_UNAVAILABLE;
+    answer.editable = SUCCEEDED(element->get_accRole(child, &role)) && role.vt == VT_I4 &&
+                      role.lVal == ROLE_SYSTEM_TEXT && SUCCEEDED(element->get_accState(child, &state)) &&
+                      state.vt == VT_I4 && (state.lVal & kNotTyped) == 0;
+    BSTR value = nullptr;
+    if (SUCCEEDED(element->get_accValue(child, &value)) && value) {
+        answer.hasValue = true;
+        answer.value.assign(reinterpret_cast<const char16_t*>(value), ::SysStringLen(value));
+        ::SysFreeString(value);
+    }
+    ::VariantClear(&role);
+    ::VariantClear(&state);
+    ::VariantClear(&child);
+    element->Release();
+}
+
+DWORD WINAPI AskOnItsOwnThread(void* parameter) {
+    auto* question = static_cast<AccessibleQuestion*>(parameter);
+    if (SUCCEEDED(::CoInitializeEx(nullptr, COINIT_MULTITHREADED))) {
+        try {
+            AskElementAt(question->at, question->answer);
+        } catch (...) {
+            question->answer = AccessibleText();
+        }
+        ::CoUninitialize();
+    }
+    LetGo(question);
+    return 0;
+}
+
+HANDLE g_questionOut = nullptr;  // a question whose answer we stopped waiting for
 
 }  // namespace
 
@@ -315,6 +374,37 @@ std::u16string AnsiToUtf16(const std::string& bytes) {
     } catch (...) {
         return std::u16string();
     }
+}
+
+// --- What another program's element says of itself -------------------------
+
+AccessibleText ReadAccessibleAt(Point p, uint32_t deadlineMs) {
+    if (g_questionOut) {
+        if (::WaitForSingleObject(g_questionOut, 0) == WAIT_TIMEOUT) return AccessibleText();
+        ::CloseHandle(g_questionOut);
+        g_questionOut = nullptr;
+    }
+    auto* question = new (std::nothrow) AccessibleQuestion;
+    if (!question) return AccessibleText();
+    question->at = POINT{p.x, p.y};
+    const HANDLE thread = ::CreateThread(nullptr, 0, AskOnItsOwnThread, question, 0, nullptr);
+    if (!thread) {
+        delete question;
+        return AccessibleText();
+    }
+    AccessibleText answer;
+    if (::WaitForSingleObject(thread, deadlineMs) == WAIT_OBJECT_0) {
+        try {
+            answer = question->answer;
+        } catch (...) {
+            answer = AccessibleText();
+        }
+        ::CloseHandle(thread);
+    } else {
+        g_questionOut = thread;
+    }
+    LetGo(question);
+    return answer;
 }
 
 // --- Time ------------------------------------------------------------------

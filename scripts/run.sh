@@ -56,6 +56,7 @@ frames=$out/frames
 report=$out/run-report.txt
 summary=$out/summary.txt
 visits=$out/visits.log
+bar_log=$out/bar.log
 desktop=Veruvo  # the name of the Wine desktop, whose window is titled "Veruvo - Wine desktop"
 SERVER_PID=""
 CAPTURE_PID=""
@@ -222,6 +223,7 @@ fi
   --folder "$(windows_path "$work")" --program "$(windows_path "$bin/app/Veruvo.exe")" \
   --browser "$(windows_path "$bin/demo/DemoBrowser.exe")" --proxy "127.0.0.1:$port" --minutes "$minutes" \
   --report "$(windows_path "$report")" --summary "$(windows_path "$summary")" \
+  --bar-log "$(windows_path "$bar_log")" \
   </dev/null >"$out/wine.log" 2>&1) &
 
 # The driver as ps shows it: its Windows command line (passed through the
@@ -279,11 +281,12 @@ done_at=$(date +%s)
 step "The web server's log: every page asked for (time, seconds since the server started, status, address, title)"
 if [[ -s $visits ]]; then cat "$visits"; else echo "(no requests)"; fi
 
-step "Did every visit land on the address drawn (the sponsors page or an entry of WebSites.txt)?"
+step "Did every visit land on the address drawn (the sponsors page or an entry of WebSites.txt), read back before Enter?"
 sponsors="http://$(sed -n 's/^#define MAKER_WEB_HOST "\(.*\)"$/\1/p' res/resource.h)/sponsors"
 landed=""
 if [[ -s $visits ]]; then
-  python3 demo/landed.py --visits "$visits" --sites "$work/WebSites.txt" --sponsors "$sponsors" && landed=1
+  python3 demo/landed.py --visits "$visits" --sites "$work/WebSites.txt" --sponsors "$sponsors" \
+    --bar-log "$bar_log" && landed=1
 else
   echo "(no requests)"
 fi

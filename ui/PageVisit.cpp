@@ -23,6 +23,7 @@ constexpr const char* kSponsorsUrl = "http://" MAKER_WEB_HOST "/sponsors";
 constexpr uint32_t kBarGlideSteps = 100;
 constexpr uint32_t kBarGlideStepMs = 5;
 constexpr int32_t kWheelNotch = 120;  // WHEEL_DELTA
+constexpr int kMostEscapes = 3;
 
 // Inclusive, as the draws of a point in it are, whichever way round its
 // corners were recorded.
@@ -79,16 +80,15 @@ bool CPageVisit::TypeAddress(desktop::Point at) {
         if (!m_keyGate.Aim(at, SessionBrowser(), m_strBrowser)) return Unreached();
         m_keyGate.Click();
         if (!m_keyGate.OpenAfterClick()) return Unreached();
+        // A click that went to something else than a text that takes typing
+        // (the page, a button, a tab) is no address bar. One that tells
+        // nothing of itself is taken for it, as every browser was before.
+        const desktop::AccessibleText clicked = m_keyGate.ReadBar();
+        if (clicked.answered && !clicked.editable) return Unreached();
         m_nUnreached = 0;
-        // 4 to 6. Clear the bar. These pauses do not watch the user: one who
-        // goes on moving the mouse is caught by the first guarded wait, and
-        // one who presses a key by the next key of ours.
-        m_keyGate.TapKey(desktop::kVkHome);
-        PlainWait(200, 1000);
-        m_keyGate.PressKey(kWithShift | desktop::kVkEnd);
-        PlainWait(200, 1000);
-        m_keyGate.PressKey(desktop::kVkDelete);
-        PlainWait(200, 1000);
+
+        // 4 to 6. Clear the bar.
+        ClearBar();
 
         // 7. Choose the URL.
         SiteEntry url;
@@ -102,13 +102,15 @@ bool CPageVisit::TypeAddress(desktop::Point at) {
         }
 
         // 8. Type it.
-        TypeUrl(url);
+        const std::u32string address = EntryCharacters(url);
+        TypeUrl(address);
 
         // 9. Submit: the page counts from here, whatever happens later.
         // Today's address bars complete what was typed from their history and
         // leave the completion selected; Delete drops it, so Enter opens what
-        // was typed.
+        // was typed, once the bar is seen to hold it.
         m_keyGate.PressKey(desktop::kVkDelete);
+        if (!AddressInBar(address)) return Unreached();
         m_keyGate.PressKey(desktop::kVkReturn);
         ++m_nPages;
         return true;
@@ -171,13 +173,58 @@ void CPageVisit::CaptureBrowser() {
     if (m_strBrowser.empty()) m_strBrowser = desktop::ProgramOf(window);
 }
 
+// These pauses do not watch the user: one who goes on moving the mouse is
+// caught by the first guarded wait, and one who presses a key by the next key
+// of ours.
+void CPageVisit::ClearBar() {
+    m_keyGate.TapKey(desktop::kVkHome);
+    PlainWait(200, 1000);
+    m_keyGate.PressKey(kWithShift | desktop::kVkEnd);
+    PlainWait(200, 1000);
+    m_keyGate.PressKey(desktop::kVkDelete);
+    PlainWait(200, 1000);
+}
+
 // A character at a time, whatever number of bytes it takes in the entry.
-void CPageVisit::TypeUrl(const SiteEntry& url) {
-    for (const char32_t c : EntryCharacters(url)) {
+void CPageVisit::TypeUrl(const std::u32string& address) {
+    for (const char32_t c : address) {
         if (RandomRange(1, 100) == 3) TypeTypo(c);
         m_keyGate.TypeChar(c);
         GuardedWait(50, 300);
     }
+}
+
+// The bar read back before Enter: what it holds must be the address drawn. A
+// key that a busy browser dropped, an input method or a completion could have
+// made it something else. Then it is cleared and given the address once more,
+// as characters that no layout can change, without typos; if it still holds
+// something else, Escape takes the edit back and no Enter follows. A bar that
+// tells nothing is trusted, as before.
+bool CPageVisit::AddressInBar(const std::u32string& address) {
+    const std::u16string expected = TypedForm(address);
+    const auto differs = [&expected](const desktop::AccessibleText& bar) {
+        return bar.answered && bar.hasValue && bar.value != expected;
+    };
+    desktop::AccessibleText bar = m_keyGate.ReadBar();
+    if (!differs(bar)) return true;
+
+    ClearBar();
+    for (const char32_t c : address) {
+        m_keyGate.TypeAsCharacter(c);
+        GuardedWait(50, 300);
+    }
+    m_keyGate.PressKey(desktop::kVkDelete);
+    bar = m_keyGate.ReadBar();
+    if (!differs(bar)) return true;
+
+    // Until the bar gives the edit up: the first Escape may only close its
+    // list of suggestions.
+    for (int escapes = 0; escapes < kMostEscapes; ++escapes) {
+        m_keyGate.TapKey(desktop::kVkEscape);
+        const desktop::AccessibleText after = m_keyGate.ReadBar();
+        if (!after.answered || after.value != bar.value) break;
+    }
+    return false;
 }
 
 // A wrong letter, noticed and erased. Never the letter that was meant, or it

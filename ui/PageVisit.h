@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "engine/KeyGate.h"
 #include "store/SiteList.h"
@@ -28,7 +29,11 @@ private:
     // Clicks at `at` and types; false when the keyboard was not, or stopped being, with the browser.
     bool TypeAddress(desktop::Point at);
     bool Unreached();  // counts a visit that could not type; false
-    void TypeUrl(const SiteEntry& url);
+    void ClearBar();
+    void TypeUrl(const std::u32string& address);
+    // Whether the bar holds `address`, once more typed if need be; false,
+    // with the edit taken back, when it does not.
+    bool AddressInBar(const std::u32string& address);
     void TypeTypo(char32_t meant);
     void Dwell();
     void ScrollBack();

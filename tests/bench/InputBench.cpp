@@ -6,19 +6,23 @@
 //     input_bench [wait-ms]        (default 20000)
 //
 // Like the program, it asks for a 1 ms timer resolution while it runs; without
-// it a Sleep(5) lasts about 15.6 ms on Windows.
+// it a Sleep(5) lasts about 15.6 ms on Windows. Last, what reading the address
+// bar back costs, against the stand-in browser, which this starts.
 #include <windows.h>
 #include <mmsystem.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "engine/Input.h"
 #include "ui/Surfer.h"
 #include "res/resource.h"
 #include "tests/bench/BareLoop.h"
 #include "tests/bench/BenchSupport.h"
+#include "tests/standin/StandinProcess.h"
 
 namespace {
 
@@ -74,6 +78,28 @@ public:
 private:
     HWND dialog_ = nullptr;
 };
+
+constexpr int kReads = 30;
+constexpr double kReadGoalMs = 50;
+
+// The address bar read back through accessibility, as a visit does before
+// Enter, against the stand-in browser's bar: the milliseconds of each read, or
+// nothing when one did not answer with the bar's text.
+std::vector<double> ReadBackTimes() {
+    const standin::Process browser("normal", standin::OwnFolder() + "..\\standin.exe");
+    RECT bar = {};
+    if (!browser.Ready() || !GetWindowRect(browser.Bar(), &bar)) return {};
+    const desktop::Point middle{(bar.left + bar.right) / 2, (bar.top + bar.bottom) / 2};
+    std::vector<double> times;
+    for (int i = 0; i < kReads; ++i) {
+        const double start = NowMs();
+        const desktop::AccessibleText read = desktop::ReadAccessibleAt(middle, 5000);
+        times.push_back(NowMs() - start);
+        if (!read.answered || !read.editable || read.value != u"about:blank") return {};
+    }
+    std::sort(times.begin(), times.end());
+    return times;
+}
 
 void PrintRow(const char* what, double nominal, double bare, double program, const char* unit, double goal = kGoal) {
     const double ratio = bare > 0 ? program / bare : 0;
@@ -132,10 +158,20 @@ int main(int argc, char** argv) {
            " (their difference is the run's noise)\n",
            bareBefore.wallMs, bareAfter.wallMs, bareBefore.CpuPerSecond(), bareAfter.CpuPerSecond());
 
+    const std::vector<double> reads = ReadBackTimes();
+    if (reads.empty()) {
+        printf("\nthe stand-in's address bar read back: NO ANSWER (its text through accessibility)\n");
+    } else {
+        const double worst = reads.back();
+        printf("\nthe address bar read back through accessibility, %d reads against the stand-in:"
+               " median %.1f ms, worst %.1f ms (goal <= %.0f ms) %s\n",
+               kReads, reads[reads.size() / 2], worst, kReadGoalMs, worst <= kReadGoalMs ? "met" : "MISSED");
+    }
+
     if (interrupted || stopped) {
         printf("\nThe mouse moved during the run (%s): its figures do not count. Keep the mouse still.\n",
                interrupted ? "the wait was interrupted" : "a glide stopped");
         return 1;
     }
-    return 0;
+    return reads.empty() ? 1 : 0;
 }

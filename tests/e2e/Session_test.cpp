@@ -29,9 +29,10 @@ constexpr Millis kWholeVisit{300000};
 
 class Surfing : public ProgramTest {
 protected:
-    // `entry`: the site list's only entry.
-    explicit Surfing(std::string entry = kEntry, bool browserStaysBehind = false)
-        : entry(std::move(entry)), m_browserStaysBehind(browserStaysBehind) {}
+    // `entry`: the site list's only entry; `drops`: the browser's bar loses
+    // that character typed after each click (0: none).
+    explicit Surfing(std::string entry = kEntry, bool browserStaysBehind = false, int drops = 0)
+        : entry(std::move(entry)), m_browserStaysBehind(browserStaysBehind), m_drops(drops) {}
 
     void SetUp() override {
         SetCursorPos(kRestingPlace.x, kRestingPlace.y);
@@ -39,6 +40,7 @@ protected:
         options.exe = WindowsPath(STANDIN_EXE_BUILT);
         options.history = standin::HistoryAround({kSponsors, entry});
         options.staysBehind = m_browserStaysBehind;
+        options.drops = m_drops;
         browser = std::make_unique<standin::Process>(options);
         ASSERT_TRUE(browser->Ready()) << "the stand-in browser did not start from " << options.exe;
         // Calibrated to the stand-in's address bar: its corners, a little inside.
@@ -145,6 +147,7 @@ protected:
 
 private:
     const bool m_browserStaysBehind;
+    const int m_drops;
 };
 
 }  // namespace
@@ -500,6 +503,33 @@ TEST_F(Surfing, AUserWhoTypesDuringAVisitEndsTheSessionWithItsSummary) {
     EXPECT_EQ(std::string(kSummary) + "1 page in 0:00", ContentOf(box).text);
     CloseMessageBox(box);
     ExpectIdleAgain("0");
+}
+
+// --- Every address proven before Enter --------------------------------------------
+
+namespace {
+
+// A busy browser, whose bar loses the fifth character typed after each click.
+class SurfingABusyBrowser : public Surfing {
+protected:
+    SurfingABusyBrowser() : Surfing(kEntry, false, 5) {}
+};
+
+}  // namespace
+
+// The bar, read back before Enter, shows the character lost: the address goes
+// once more before Enter, which then opens it whole, as read back last.
+TEST_F(SurfingABusyBrowser, EnterOpensTheAddressWholeAsReadBack) {
+    ASSERT_NO_FATAL_FAILURE(StartSurfing("0"));
+    ASSERT_NO_FATAL_FAILURE(PutBrowserInFront());
+    EXPECT_EQ(kSponsors, WaitForEnter(0, kFirstEnter));
+    EXPECT_EQ(1u, Count(standin::Kind::Dropped)) << "the bar lost nothing: the test proved less than it should";
+    std::string lastRead;
+    for (const standin::Event& e : browser->Events()) {
+        if (e.kind == standin::Kind::Read) lastRead = e.text;
+        if (e.kind == standin::Kind::Enter) break;
+    }
+    EXPECT_EQ(kSponsors, lastRead) << "Enter came without the bar read back";
 }
 
 }  // namespace e2e

@@ -55,7 +55,8 @@ void ExpectEveryCallWhole(const std::vector<sim::Event>& keys) {
 
 void PrintTo(const GateCase& c, std::ostream* os) { *os << c.name; }
 
-class KeyGate : public SurfTest, public ::testing::WithParamInterface<GateCase> {
+// The editor where the user was writing, and the browser's address bar.
+class GateWorld : public SurfTest {
 protected:
     void SetUp() override {
         SurfTest::SetUp();
@@ -111,6 +112,8 @@ protected:
 private:
     std::function<void()> watch_;
 };
+
+class KeyGate : public GateWorld, public ::testing::WithParamInterface<GateCase> {};
 
 }  // namespace
 
@@ -230,3 +233,77 @@ TEST_F(SurfTest, CapsLockIsReadAfreshForEachAddress) {
     const std::vector<std::string> submitted = {kSponsors, kEntry, kEntry};
     EXPECT_EQ(submitted, sim::ReplayIntoField(sim::EventsSince(mark), "about:blank").submitted);
 }
+
+namespace {
+
+// The address bar as the browser shows it to accessibility, and how the
+// visit fares with it: what the keys since `mark` made of "about:blank", but
+// that a busy browser lost the third character of each of the first `drops`
+// typings (each begins with Home); Escape gives the edit up.
+struct ReadBackCase {
+    const char* name;
+    bool answers;
+    bool editable;
+    uint64_t answerMs;
+    int drops;
+    bool entered;  // the entry, whole, and Enter; else no Enter and no page
+    bool retyped;  // typed once more, as characters
+};
+
+void PrintTo(const ReadBackCase& c, std::ostream* os) { *os << c.name; }
+
+sim::FieldState AsTheBarHasIt(const std::vector<sim::Event>& events, int drops) {
+    std::vector<sim::Event> kept;
+    int typings = 0, typed = 0;
+    for (const sim::Event& e : events) {
+        if (e.kind == sim::Kind::KeyDown && e.vk == desktop::kVkHome) ++typings, typed = 0;
+        const bool typesOne = (e.kind == sim::Kind::KeyDown || e.kind == sim::Kind::CharDown) && !sim::TypedText({e}).empty();
+        if (typesOne && ++typed == 3 && typings <= drops) continue;
+        if (e.kind == sim::Kind::KeyDown && e.vk == desktop::kVkEscape) return sim::FieldState{"about:blank", {}};
+        kept.push_back(e);
+    }
+    return sim::ReplayIntoField(kept, "about:blank");
+}
+
+class ReadBack : public GateWorld, public ::testing::WithParamInterface<ReadBackCase> {};
+
+}  // namespace
+
+// Before any key, the element clicked must be a text that takes typing; before
+// Enter, the bar read back must hold the address drawn, once more typed as
+// characters if need be, else the edit is given up. A bar that tells nothing,
+// or not in time, is typed into as before.
+TEST_P(ReadBack, EnterOpensTheAddressDrawnOrNothing) {
+    const ReadBackCase& c = GetParam();
+    AsAfterFirstPage();
+    const size_t mark = sim::Mark();
+    if (c.answers) {
+        sim::SetAccessible(bar, sim::Accessible{c.editable, c.answerMs, [mark, drops = c.drops] {
+                                                    return AsTheBarHasIt(sim::EventsSince(mark), drops).text;
+                                                }});
+    }
+    surfer->VisitPage();
+
+    const std::vector<sim::Event> keys = sim::KeyEvents();
+    const std::vector<std::string> entered = AsTheBarHasIt(keys, c.drops).submitted;
+    EXPECT_EQ(c.entered ? std::vector<std::string>{kEntry} : std::vector<std::string>{}, entered);
+    EXPECT_EQ(c.entered ? 2u : 1u, surfer->m_nPages);
+    EXPECT_EQ(c.entered ? 0u : 1u, surfer->m_nUnreached);
+    EXPECT_EQ(c.editable, !keys.empty()) << "a key after clicking what is no text";
+    EXPECT_EQ(c.retyped, !sim::Only(keys, {sim::Kind::CharDown}).empty());
+    const bool escaped = sim::KeyLog(keys).find("+Esc") != std::string::npos;
+    EXPECT_EQ(c.editable && !c.entered, escaped);
+    ExpectTheNextVisitArmed();
+}
+
+const ReadBackCase kReadBackCases[] = {
+    {"SaysNothing", false, true, 0, 0, true, false},
+    {"AnswersTooLate", true, true, 600, 0, true, false},
+    {"IsNoTextThatTakesTyping", true, false, 0, 0, false, false},
+    {"HoldsTheAddress", true, true, 40, 0, true, false},
+    {"LostACharacter", true, true, 0, 1, true, true},
+    {"LostACharacterEachTime", true, true, 0, 2, false, true},
+};
+
+INSTANTIATE_TEST_SUITE_P(Bar, ReadBack, ::testing::ValuesIn(kReadBackCases),
+                         [](const ::testing::TestParamInfo<ReadBackCase>& info) { return info.param.name; });

@@ -38,6 +38,7 @@ PLATFORMS = {
 WINDOWS_DLLS = {
     "kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "shell32.dll",
     "winmm.dll", "uxtheme.dll", "advapi32.dll", "imm32.dll", "msvcrt.dll",
+    "oleacc.dll", "ole32.dll", "oleaut32.dll",
 }
 WINDOWS_DLL_PREFIXES = ("api-ms-win-crt-",)
 

@@ -69,6 +69,8 @@ struct State {
     bool watchingUser = false;
     uint32_t userInputs = 0;
     bool modifierHeld = false;
+    std::map<Window, Accessible> accessibles;
+    uint64_t askedUntil = 0;         // a question left unanswered is out until then
     uint32_t calls = 0;              // calls that sent keys or buttons
     uint64_t takeOnly = UINT64_MAX;  // events of a call that the system takes
 };
@@ -299,7 +301,7 @@ void MoveCursorBy(int32_t dx, int32_t dy) {
     PlaceCursor(Point{c.x + dx, c.y + dy});
 }
 
-void UserActsAt(uint64_t atMs, UserAct) {
+void UserPressesAt(uint64_t atMs) {
     At(atMs, [] {
         if (S().watchingUser) ++S().userInputs;
     });
@@ -514,6 +516,8 @@ void HoldFile(const std::string& path, uint64_t untilMs) { S().heldUntil[DiskPat
 
 void TakeOnly(uint64_t events) { S().takeOnly = events; }
 
+void SetAccessible(Window w, Accessible accessible) { S().accessibles[w] = std::move(accessible); }
+
 void PowerCut() {
     for (const auto& [path, durable] : S().flushed) {
         std::error_code error;
@@ -620,6 +624,26 @@ bool RunsAboveUs(Window w) {
 bool IsOwnWindow(Window w) {
     const SimWindow* sw = Find(w);
     return sw && sw->thread == kOurThread;
+}
+
+// The program waits for the answer, up to the deadline; one that has not come
+// by then comes later, and no question is asked before it has.
+AccessibleText ReadAccessibleAt(Point p, uint32_t deadlineMs) {
+    const auto it = S().accessibles.find(WindowFromPoint(p));
+    if (it == S().accessibles.end() || S().nowMs < S().askedUntil) return AccessibleText();
+    const Accessible a = it->second;
+    const uint64_t asked = S().nowMs;
+    RunClockTo(asked + std::min<uint64_t>(a.answerMs, deadlineMs));
+    if (a.answerMs > deadlineMs) {
+        S().askedUntil = asked + a.answerMs;
+        return AccessibleText();
+    }
+    AccessibleText answer;
+    answer.answered = true;
+    answer.editable = a.editable;
+    answer.hasValue = static_cast<bool>(a.value);
+    if (a.value) answer.value = Utf16(a.value());
+    return answer;
 }
 
 bool IsShellWindow(Window w) {

@@ -89,8 +89,7 @@ void UserMovesByBeforeRead(uint64_t n, int32_t dx, int32_t dy);
 void MoveCursorBy(int32_t dx, int32_t dy);
 // The user presses a key or a mouse button, or turns the wheel, at `atMs`:
 // counted while the program watches the user (desktop::WatchUser).
-enum class UserAct { kKey, kButton, kWheel };
-void UserActsAt(uint64_t atMs, UserAct act);
+void UserPressesAt(uint64_t atMs);
 // The user holds Shift, Ctrl, Alt or a Windows key down, or lets go.
 void HoldModifier(bool held);
 
@@ -320,6 +319,7 @@ char16_t Compose(char16_t dead, char16_t c);
 std::u16string AnsiToUtf16(const std::string& bytes, CodePage page);
 // UTF-16 (surrogate pairs joined) to UTF-8, for reading what was typed.
 std::string Utf8(const std::u16string& text);
+std::u16string Utf16(const std::string& utf8);
 
 // --- Files ----------------------------------------------------------------------------------------
 // A power cut, as NTFS may come out of it: a file renamed into place before
@@ -328,6 +328,16 @@ void PowerCut();
 // Another program holds the file until virtual time `untilMs`: writing it, or
 // renaming onto it, is refused as busy meanwhile.
 void HoldFile(const std::string& path, uint64_t untilMs = kForever);
+
+// --- Accessibility ------------------------------------------------------------------------------------
+// What a window says of itself to accessibility clients (desktop::ReadAccessibleAt
+// at a point where it is the window in front); a window not told of says nothing.
+struct Accessible {
+    bool editable = true;
+    uint64_t answerMs = 0;  // how long an answer takes; one past the deadline is none
+    std::function<std::string()> value;  // UTF-8; none without
+};
+void SetAccessible(Window w, Accessible accessible);
 
 // --- Input the system refuses ----------------------------------------------------------------------
 // From now on the system takes only the first `events` events of each call

@@ -262,6 +262,19 @@ std::string KeyLog(const std::vector<Event>& events) {
 
 std::string Utf8(const std::u16string& text) { return Utf8(CodePoints(text)); }
 
+std::u16string Utf16(const std::string& utf8) {
+    std::u16string units;
+    for (const char32_t c : FromUtf8(utf8)) {
+        if (c <= 0xFFFF) {
+            units += static_cast<char16_t>(c);
+        } else {
+            units += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+            units += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+        }
+    }
+    return units;
+}
+
 std::string TypedText(const std::vector<Event>& events) {
     std::u16string text;
     Receiver receiver;

@@ -65,6 +65,10 @@ std::unique_ptr<standin::AddressBar> g_addressBar;
 // seen in front.
 bool g_staysBehind = false;
 HWND g_behind = nullptr;
+// With --drops: which character typed after a click the bar loses, and how
+// many it has been typed since.
+int g_drops = 0;
+int g_typedSinceClick = 0;
 
 std::string Num(int64_t v) { return std::to_string(v); }
 
@@ -133,8 +137,19 @@ LRESULT CALLBACK BarProc(HWND bar, UINT msg, WPARAM wParam, LPARAM lParam) {
         LogKey("keyup", wParam, lParam);
         break;
     case WM_CHAR:
+        if (wParam >= 0x20 && ++g_typedSinceClick == g_drops) {
+            g_log.Write("dropped " + Num(static_cast<int64_t>(wParam)));
+            return 0;
+        }
         g_log.Write("char " + Num(static_cast<int64_t>(wParam)));
         if (wParam == '\r' || wParam == '\n') return 0;  // a single-line edit would beep
+        break;
+    case WM_GETTEXT:
+        if (InSendMessage()) {
+            const LRESULT copied = CallWindowProcW(g_editProc, bar, msg, wParam, lParam);
+            g_log.Write("read " + Utf8(std::wstring(reinterpret_cast<const wchar_t*>(lParam), copied)));
+            return copied;
+        }
         break;
     case WM_MOUSEWHEEL:
         // The edit would pass it on to us; report it once, here.
@@ -144,6 +159,7 @@ LRESULT CALLBACK BarProc(HWND bar, UINT msg, WPARAM wParam, LPARAM lParam) {
         POINT at = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
         ClientToScreen(bar, &at);
         g_log.Write("click " + Num(at.x) + " " + Num(at.y));
+        g_typedSinceClick = 0;
         break;
     }
     case WM_SETFOCUS:
@@ -295,6 +311,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
             at.y = _wtoi(argv[++i]);
         } else if (arg == L"--stays-behind") {
             g_staysBehind = true;
+        } else if (arg == L"--drops" && i + 1 < argc) {
+            g_drops = _wtoi(argv[++i]);
         } else if (arg == L"--topmost") {
             exStyle = WS_EX_TOPMOST;  // as a sticky note stays in front of other windows
         } else {

@@ -3,13 +3,16 @@
 //
 // The stand-in is started as
 //     standin.exe LOGFILE [normal|maximized|minimized] [--at X Y] [--history FILE] [--stays-behind]
+//                 [--drops N]
 // The window, 640 x 240 pixels, has its top-left corner at (X, Y) of the
 // screen, at (100, 100) unless told. FILE holds the addresses that the bar
 // completes from, one a line in UTF-8, the most recent first; without it the
 // history is empty. With --stays-behind
 // the stand-in is a browser that cannot be brought to the front: a click does
 // not activate it and does not reach it, and when it is activated all the
-// same it hands the foreground back to the window that had it before.
+// same it hands the foreground back to the window that had it before. With
+// --drops N the bar loses the N-th character typed after each click on it,
+// as a busy browser may.
 //
 // It appends one line per event to LOGFILE, flushed at once, so that a test
 // can read the file while the stand-in runs. Fields are separated by single
@@ -19,6 +22,9 @@
 //                               the handles of the top-level window and of its
 //                               address bar (an EDIT control)
 //   char <code>                 WM_CHAR reached the bar: one UTF-16 code unit
+//   dropped <code>              (--drops) the bar lost that character
+//   read <text>                 another thread asked the bar for its text
+//                               (WM_GETTEXT), which was the rest of the line
 //   keydown <vk> <scan> <ext>   WM_KEYDOWN or WM_SYSKEYDOWN reached the bar;
 //   keyup <vk> <scan> <ext>     ext is 1 when the extended-key bit was set
 //   complete <typed> <text>     the bar completed what was typed: the rest of
@@ -72,13 +78,13 @@ enum : uint32_t {
 
 enum class Kind {
     Ready, Char, KeyDown, KeyUp, Complete, Enter, Refused, Wheel, Click, Activate, ActivateApp, Focus, Placement,
-    Unknown
+    Dropped, Read, Unknown
 };
 
 struct Event {
     Kind kind = Kind::Unknown;
     std::vector<int64_t> values;  // the numeric fields, in the order above
-    std::string text;             // the text of a "complete", "enter" or "refused" line
+    std::string text;             // the text of a "complete", "enter", "read" or "refused" line
 
     int64_t Value(size_t i) const { return i < values.size() ? values[i] : 0; }
 };
@@ -95,6 +101,7 @@ inline Kind KindOf(const std::string& word) {
         {"click", Kind::Click},
         {"activate", Kind::Activate}, {"activateapp", Kind::ActivateApp},
         {"focus", Kind::Focus},       {"placement", Kind::Placement},
+        {"dropped", Kind::Dropped},   {"read", Kind::Read},
     };
     for (const auto& k : kinds)
         if (word == k.word) return k.kind;
@@ -107,7 +114,7 @@ inline Event ParseLine(const std::string& line) {
     e.kind = KindOf(line.substr(0, space));
     if (space == std::string::npos) return e;
     std::string rest = line.substr(space + 1);
-    if (e.kind == Kind::Enter || e.kind == Kind::Refused) {
+    if (e.kind == Kind::Enter || e.kind == Kind::Refused || e.kind == Kind::Read) {
         e.text = rest;
         return e;
     }

@@ -30,6 +30,7 @@ struct Options {
     bool staysBehind = false;
     POINT at = {100, 100};  // the window's top-left corner
     bool topmost = false;   // stays in front of the windows that do not
+    int drops = 0;          // the bar loses the drops-th character typed after each click
 };
 
 // A history in which the bar completes each of `addresses` at every
@@ -72,6 +73,7 @@ public:
         }
         if (options.staysBehind) command += " --stays-behind";
         if (options.topmost) command += " --topmost";
+        if (options.drops) command += " --drops " + std::to_string(options.drops);
         STARTUPINFOA si = {};
         si.cb = sizeof si;
         if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &info_))
