@@ -7,8 +7,9 @@
 #   - waits and glides: real against nominal length, and their CPU time, beside
 #     a bare Sleep(5) + GetCursorPos loop (tests/bench/InputBench.cpp);
 #   - the site list (tests/bench/SiteListBench.cpp): picking a site from a
-#     100 MB WebSites.txt, of lines and of one line, beside reading the file
-#     once, with the peak resident memory before and after the picks;
+#     100 MB WebSites.txt, of lines and of one line, in bytes and in UTF-16 of
+#     both byte orders, beside reading the file once (goal: at most ten reads),
+#     with the peak resident memory before and after the picks;
 #   - the real program (tests/bench/ProgramBench.cpp): start-up against the
 #     1450 ms splash, CPU time per minute of a surf session's waiting beside the
 #     bare loop, the reaction to the user's second mouse movement, and private

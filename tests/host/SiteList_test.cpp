@@ -157,6 +157,9 @@ INSTANTIATE_TEST_SUITE_P(LineEndsAndBom, SiteListLines,
 
 TEST_F(SiteList, LineEndsMayBeMixedAndOnlyALeadingBomIsSkipped) {
     ExpectPieces("a\r\n\rb\nc\r\r\nd", {"a", "", "b", "c", "", "d"});
+    // A CR LF that ends the first 64 KB read, and an LF that opens the next.
+    const std::string a(64 * 1024 - 2, 'a');
+    ExpectPieces(a + "\r\n\nb", Lines::Pieces({a, "", "b"}, false));
     ExpectPieces("\xEF\xBB\xBF\xEF\xBB\xBF" "a\n\xEF\xBB\xBF", {"\xEF\xBB\xBF" "a", "\xEF\xBB\xBF"});
     ExpectPieces("\xEF\xBB" "a", {"\xEF\xBB" "a"});
 }
