@@ -123,20 +123,22 @@ protected:
         EXPECT_EQ(0u, standin::OfKind(users.Events(), standin::Kind::KeyDown).size()) << when;
     }
 
-    // The user's notes, where the stand-in's address bar was: a program of
-    // another name (a copy of the stand-in's executable, which logs what it gets).
-    std::unique_ptr<standin::Process> NotesWhereTheBrowserWas() const {
-        const std::string notes = folder.PathOf("notes.exe");
-        EXPECT_TRUE(CopyFileA(WindowsPath(STANDIN_EXE_BUILT).c_str(), notes.c_str(), FALSE)) << notes;
-        auto window = UsersWindow(standin::Options().at, false, notes);
-        EXPECT_TRUE(window->PutInFrontWithBarFocused());
-        return window;
-    }
-
-    // Three visits in a row could not reach the browser: the status line says so.
-    bool ToldUnreached() const {
-        return WaitUntil([&] { return StoredTextOf(Control(IDC_STATUS)) == "Cannot reach the browser"; },
-                         kWholeVisit);
+    // The user's notes where the stand-in's address bar was, written in a
+    // program of another name (a copy of the stand-in's executable, which logs
+    // what it gets): three visits in a row are told to have found no browser,
+    // and none clicked or typed there.
+    void ExpectTheNotesLeftAlone(const char* when) const {
+        const std::string exe = folder.PathOf("notes.exe");
+        ASSERT_TRUE(CopyFileA(WindowsPath(STANDIN_EXE_BUILT).c_str(), exe.c_str(), FALSE)) << exe;
+        const auto notes = UsersWindow(standin::Options().at, false, exe);
+        ASSERT_TRUE(notes->PutInFrontWithBarFocused());
+        KeyWatch keys;
+        ASSERT_TRUE(keys.Watching());
+        EXPECT_TRUE(WaitUntil([&] { return StoredTextOf(Control(IDC_STATUS)) == "Cannot reach the browser"; },
+                              kWholeVisit))
+            << program->Describe();
+        ExpectNothingTyped(keys, *notes, when);
+        EXPECT_EQ(0u, standin::OfKind(notes->Events(), standin::Kind::Click).size()) << "the notes were clicked";
     }
 
     static constexpr const char* kUsersLine = "Dear Sir, I have the honour to";
@@ -447,15 +449,8 @@ TEST_F(Surfing, CalibratedOnABrowserThatIsGoneNoKeyGoesToTheProgramUnderTheBar) 
     EXPECT_NE(std::string::npos, folder.Read("options.ini").find("\r\nbrowser=standin.exe\r\n"))
         << folder.Read("options.ini");
     browser.reset();
-    const auto notes = NotesWhereTheBrowserWas();
     ASSERT_NO_FATAL_FAILURE(StartSurfing("0"));
-    ASSERT_TRUE(notes->PutInFrontWithBarFocused());
-    KeyWatch keys;
-    ASSERT_TRUE(keys.Watching());
-
-    EXPECT_TRUE(ToldUnreached()) << program->Describe();
-    ExpectNothingTyped(keys, *notes, "with the browser gone");
-    EXPECT_EQ(0u, standin::OfKind(notes->Events(), standin::Kind::Click).size()) << "the notes were clicked";
+    ExpectTheNotesLeftAlone("with the browser gone");
 }
 
 // The browser of the session's first page closed after it: a later visit
@@ -466,13 +461,7 @@ TEST_F(Surfing, TheBrowserClosedAfterTheFirstPageNoKeyGoesToTheProgramUnderTheBa
     EXPECT_EQ(kSponsors, WaitForEnter(0, kFirstEnter));
     ASSERT_TRUE(WaitUntil([&] { return Answers(dialog); }, kWholeVisit)) << "the first visit did not end";
     browser.reset();
-    const auto notes = NotesWhereTheBrowserWas();
-    KeyWatch keys;
-    ASSERT_TRUE(keys.Watching());
-
-    EXPECT_TRUE(ToldUnreached()) << program->Describe();
-    ExpectNothingTyped(keys, *notes, "after the browser had closed");
-    EXPECT_EQ(0u, standin::OfKind(notes->Events(), standin::Kind::Click).size()) << "the notes were clicked";
+    ExpectTheNotesLeftAlone("after the browser had closed");
 }
 
 // A user who goes on moving the mouse from before the first visit stops each
