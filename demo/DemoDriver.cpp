@@ -323,14 +323,20 @@ bool Demo::PutTheBrowserInFront() {
 }
 
 // Hands off for the minutes asked for, noting what the browser shows and when
-// the program is busy with a visit (its thread then answers no messages).
+// the program is busy with a visit: its thread then answers no messages, but
+// for a moment now and then (under Wine it answers while its own key goes
+// through its watch of the user), so a visit is over only once the thread has
+// answered for a while.
 void Demo::Surf() {
     const auto until = m_started + std::chrono::milliseconds(static_cast<long long>(m_options.minutes * 60000));
+    constexpr Millis kAnsweringBetweenVisits{3000};
     std::string caption = CaptionOf(m_browser);
     bool visiting = false;
     int visits = 0;
+    auto lastBusy = Clock::now() - kAnsweringBetweenVisits;
     while (Clock::now() < until && !m_program->MessageBox() && !m_program->HasExited()) {
-        const bool busy = !Answers(m_dialog);
+        if (!Answers(m_dialog)) lastBusy = Clock::now();
+        const bool busy = Clock::now() - lastBusy < kAnsweringBetweenVisits;
         if (busy != visiting) {
             visiting = busy;
             if (busy) ++visits;
