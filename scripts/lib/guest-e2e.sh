@@ -11,7 +11,7 @@ trap teardown_desktop EXIT
 # Which tests run here (README.md, "The 32-bit product under emulation", says
 # which do not and why). Under emulation the program runs several times slower,
 # so the harness waits longer; what the tests assert stays the same.
-tests=${VERUVO_GUEST_TESTS:-'^(StartUp|Splash|MainDialog|Calibration|Dpi/DisplayScale|SurfingLongAddresses|SurfingABrowserThatStaysBehind)\.|^Surfing\.AHundredthOfAnHour'}
+tests=${VERUVO_GUEST_TESTS:-'^(StartUp|Splash|MainDialog|Calibration|Dpi/DisplayScale|SurfingLongAddresses|SurfingABrowserThatStaysBehind|SurfingABusyBrowser)\.|^Surfing\.AHundredthOfAnHour'}
 export VERUVO_E2E_TIMEOUT_SCALE=${VERUVO_E2E_TIMEOUT_SCALE:-3}
 export VERUVO_EXE=$PWD/build/i686/app/Veruvo.exe
 export VERUVO_TEXT_PROBE=$PWD/build/i686/tests/e2e/TextProbe.dll
