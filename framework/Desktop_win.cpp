@@ -337,10 +337,10 @@ bool IsShellWindow(Window w) {
         for (const char* desktopOrTaskbar : {"Progman", "WorkerW", "Shell_TrayWnd", "Shell_SecondaryTrayWnd"})
             if (std::string(name) == desktopOrTaskbar) return true;
     }
-    DWORD ours = 0, shells = 0;
-    ::GetWindowThreadProcessId(window, &ours);
-    if (shell) ::GetWindowThreadProcessId(shell, &shells);
-    return ours != 0 && ours == shells;
+    // By the program, not the process: folder windows may run in a process of
+    // their own.
+    const std::string shellProgram = shell ? ProgramOf(shell) : std::string();
+    return !shellProgram.empty() && ::lstrcmpiA(ProgramOf(w).c_str(), shellProgram.c_str()) == 0;
 }
 
 std::string ProgramOf(Window w) {
