@@ -87,6 +87,63 @@ keep_pointer_off_windows() {
   done
 }
 
+# What Wine reports while it makes a prefix: its own errors, the modules it
+# loaded or could not, and every file it looked for, with the time (a few
+# megabytes, and no slower to make). explain_wine_prefix reads it back.
+WINE_PREFIX_TRACE=+timestamp,+pid,err+all,warn+module,+loaddll,+file
+
+# Says what went wrong when Wine made a prefix, from that attempt's trace ($1,
+# made with WINE_PREFIX_TRACE): Wine's messages and errors, then each module it
+# could not load with the files it looked for and did not find, and whether
+# each is there now.
+explain_wine_prefix() {
+  local trace=$1 what where rest
+  echo "What Wine said while it made the prefix (its messages, then its errors, each once):"
+  grep -av '^[0-9]*\.[0-9]*:[0-9a-f]*:[0-9a-f]*:' "$trace" | head -n 20 | sed 's/^/  /'
+  grep -aE '^[0-9.]+:[0-9a-f]+:[0-9a-f]+:err:' "$trace" |
+    awk '{ text = $0; sub(/^[^:]*:[^:]*:[^:]*:/, "", text) } !seen[text]++' | head -n 20 | sed 's/^/  /'
+  # The modules that Wine named as missing (its "could not load" message, a
+  # missing import), else every module that a program could not load; then,
+  # for each, the files that the same thread looked for and did not find.
+  awk '
+    function base(path) { gsub(/\\\\/, "/", path); sub(/.*\//, "", path); return tolower(path) }
+    function quoted(line) { return match(line, /L"[^"]*"/) ? substr(line, RSTART + 2, RLENGTH - 3) : "" }
+    FNR == NR {
+      if (match($0, /^wine: could not load [^,]*/)) named[tolower(substr($0, 22, RLENGTH - 21))] = 1
+      else if (match($0, /err:module:import_dll Library [^ ]*/)) named[tolower(substr($0, RSTART + 30, RLENGTH - 30))] = 1
+      else if ($0 ~ /:warn:module:load_dll Failed to load module /) {
+        split($0, f, ":"); module = base(quoted($0)); thread = f[2] ":" f[3]
+        if (!((thread, module) in failed)) { failed[thread, module] = 1; order[++count] = thread SUBSEP module }
+      }
+      next
+    }
+    / not found in "/ && /:trace:file:/ {
+      split($0, f, ":"); path = quoted($0); key = f[2] ":" f[3] SUBSEP base(path)
+      if (!(key in failed) || looked[key, path]++) next
+      gsub(/\\\\/, "/", path); sub(/^\?\?\//, "", path)
+      match($0, / not found in "[^"]*"/)
+      files[key] = files[key] "file\t" f[2] ":" f[3] "\t" substr($0, RSTART + 15, RLENGTH - 16) "/" path "\n"
+    }
+    END {
+      for (name in named) any_named = 1
+      for (i = 1; i <= count; i++) {
+        split(order[i], key, SUBSEP)
+        if (any_named && !(key[2] in named)) continue
+        print "module\t" key[1] "\t" key[2]
+        printf "%s", files[order[i]]
+      }
+    }' "$trace" "$trace" |
+    while IFS=$'\t' read -r what where rest; do
+      if [[ $what == module ]]; then
+        echo "Wine could not load $rest (process:thread $where); it looked for, and did not find:"
+      elif [[ -e $rest ]]; then
+        echo "  $rest (there now)"
+      else
+        echo "  $rest (missing still)"
+      fi
+    done
+}
+
 # Makes a new Wine prefix in $1 with Wine's fonts, and waits until the
 # wineserver that made it has ended.
 new_wine_prefix() {
@@ -97,9 +154,10 @@ new_wine_prefix() {
   desktop_tmp || return 1
   local log=$DESKTOP_TMP/wineboot.log
   # No prompts to install Mono or Gecko: nothing here needs them.
-  if ! WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=;mshtml=" "${PERMISSIONS_BIND[@]}" wineboot -i \
-      >"$log" 2>&1 </dev/null; then
-    cat "$log" >&2
+  if ! WINEPREFIX=$prefix WINEDEBUG=$WINE_PREFIX_TRACE WINEDLLOVERRIDES="mscoree=;mshtml=" "${PERMISSIONS_BIND[@]}" \
+      wineboot -i >"$log" 2>&1 </dev/null; then
+    WINEPREFIX=$prefix "${PERMISSIONS_BIND[@]}" wineserver -w </dev/null
+    explain_wine_prefix "$log" >&2
     fail "wineboot could not make a Wine prefix in $prefix"
     return 1
   fi
