@@ -127,9 +127,9 @@ explain_wine_prefix() {
     END {
       for (name in named) any_named = 1
       for (i = 1; i <= count; i++) {
-        split(order[i], key, SUBSEP)
-        if (any_named && !(key[2] in named)) continue
-        print "module\t" key[1] "\t" key[2]
+        split(order[i], which, SUBSEP)
+        if (any_named && !(which[2] in named)) continue
+        print "module\t" which[1] "\t" which[2]
         printf "%s", files[order[i]]
       }
     }' "$trace" "$trace" |
@@ -139,7 +139,7 @@ explain_wine_prefix() {
       elif [[ -e $rest ]]; then
         echo "  $rest (there now)"
       else
-        echo "  $rest (missing still)"
+        echo "  $rest (still missing)"
       fi
     done
 }
