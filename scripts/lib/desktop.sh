@@ -98,10 +98,16 @@ WINE_PREFIX_TRACE=+timestamp,+pid,err+all,warn+module,+loaddll,+file
 # each is there now.
 explain_wine_prefix() {
   local trace=$1 what where rest
+  # (No head in these pipelines: a reader that stops early would end a caller
+  # that runs with pipefail and errexit.)
   echo "What Wine said while it made the prefix (its messages, then its errors, each once):"
-  grep -av '^[0-9]*\.[0-9]*:[0-9a-f]*:[0-9a-f]*:' "$trace" | head -n 20 | sed 's/^/  /'
-  grep -aE '^[0-9.]+:[0-9a-f]+:[0-9a-f]+:err:' "$trace" |
-    awk '{ text = $0; sub(/^[^:]*:[^:]*:[^:]*:/, "", text) } !seen[text]++' | head -n 20 | sed 's/^/  /'
+  grep -aq ":err:environ:run_wineboot boot event wait timed out" "$trace" &&
+    echo "  (\"boot event wait timed out\": Wine's first program stopped waiting for the bootstrap after five minutes)"
+  awk '!/^ *[0-9]+\.[0-9]+:[0-9a-f]+:[0-9a-f]+:/ && shown++ < 20 { print "  " $0 }' "$trace"
+  awk '/^ *[0-9]+\.[0-9]+:[0-9a-f]+:[0-9a-f]+:err:/ {
+         text = $0; sub(/^[^:]*:[^:]*:[^:]*:/, "", text)
+         if (!seen[text]++ && shown++ < 20) { sub(/^ */, ""); print "  " $0 }
+       }' "$trace"
   # The modules that Wine named as missing (its "could not load" message, a
   # missing import), else every module that a program could not load; then,
   # for each, the files that the same thread looked for and did not find.
@@ -144,25 +150,44 @@ explain_wine_prefix() {
     done
 }
 
-# Makes a new Wine prefix in $1 with Wine's fonts, and waits until the
-# wineserver that made it has ended.
+# Makes a new Wine prefix in $1 with Wine's fonts, and waits until every Wine
+# program that made it has ended.
+#
+# Wine makes a new prefix in a program of its own: the first Wine program
+# started in it starts "wineboot --init" in Wine's bootstrap mode (in which a
+# program loads Wine's modules from Wine's own folders, as the prefix has none
+# yet) and waits for it, but at most five minutes, a limit of Wine's (ntdll).
+# Then it goes on without bootstrap mode, looks for its modules in the prefix's
+# system folder, which the bootstrap has not filled yet, and ends with "could
+# not load kernel32.dll, status c0000135" while the bootstrap goes on. In the
+# emulated 32-bit guest on a busy machine the bootstrap takes about that long
+# or longer. So the first program here does nothing (cmd /c exit) and runs in
+# bootstrap mode itself (WINEBOOTSTRAPMODE, Wine's own switch), so that it
+# needs nothing of the prefix whenever Wine stops waiting; the wait that counts
+# is wineserver -w, which returns once every program of the prefix, the
+# bootstrap among them, has ended; and the prefix is made when the bootstrap
+# says so.
 new_wine_prefix() {
   local prefix=$1 tool
-  for tool in wine wineboot wineserver; do
+  for tool in wine wineserver; do
     command -v "$tool" >/dev/null || fail "$tool is not installed (scripts/setup.sh installs it)" || return 1
   done
   desktop_tmp || return 1
-  local log=$DESKTOP_TMP/wineboot.log
+  local log=$DESKTOP_TMP/wineboot.log status
   # No prompts to install Mono or Gecko: nothing here needs them.
-  if ! WINEPREFIX=$prefix WINEDEBUG=$WINE_PREFIX_TRACE WINEDLLOVERRIDES="mscoree=;mshtml=" "${PERMISSIONS_BIND[@]}" \
-      wineboot -i >"$log" 2>&1 </dev/null; then
-    WINEPREFIX=$prefix "${PERMISSIONS_BIND[@]}" wineserver -w </dev/null
+  WINEPREFIX=$prefix WINEDEBUG=$WINE_PREFIX_TRACE WINEDLLOVERRIDES="mscoree=;mshtml=" WINEBOOTSTRAPMODE=1 \
+    "${PERMISSIONS_BIND[@]}" wine cmd /c exit >"$log" 2>&1 </dev/null
+  status=$?
+  WINEPREFIX=$prefix "${PERMISSIONS_BIND[@]}" wineserver -w </dev/null
+  if ((status != 0)) || ! grep -aq "^wine: configuration in .* has been updated" "$log" ||
+    [[ ! -d $prefix/drive_c/windows/system32 ]]; then
     explain_wine_prefix "$log" >&2
-    fail "wineboot could not make a Wine prefix in $prefix"
+    fail "Wine could not make a prefix in $prefix (the first program's exit status: $status)"
     return 1
   fi
-  # (The registry files appear only when the wineserver saves them.)
-  [[ -d $prefix/drive_c/windows/system32 ]] || fail "Wine made no prefix in $prefix" || return 1
+  if grep -aq ":err:environ:run_wineboot boot event wait timed out" "$log"; then
+    echo "Wine's bootstrap outlasted Wine's own five-minute wait for it, and was waited for to its end" >&2
+  fi
   # Debian's Wine does not find its own fonts (package fonts-wine) by itself and
   # falls back to a wider font, which clips the dialogs' texts. Give the prefix
   # Wine's Tahoma (its "MS Shell Dlg") and friends, so layouts have Windows' metrics.
@@ -170,7 +195,6 @@ new_wine_prefix() {
     cp /usr/share/wine/fonts/* "$prefix/drive_c/windows/Fonts/" ||
       fail "cannot copy Wine's fonts into $prefix" || return 1
   fi
-  WINEPREFIX=$prefix "${PERMISSIONS_BIND[@]}" wineserver -w </dev/null
 }
 
 # A fresh Wine prefix in this run's folder, initialised, with one persistent
