@@ -173,11 +173,15 @@ new_wine_prefix() {
     command -v "$tool" >/dev/null || fail "$tool is not installed (scripts/setup.sh installs it)" || return 1
   done
   desktop_tmp || return 1
-  local log=$DESKTOP_TMP/wineboot.log status
+  local log=$DESKTOP_TMP/wineboot.log status=0 loader=wine
+  # cmd by its full path and under Wine's 64-bit loader where there is one, so
+  # that Wine starts it itself: given a bare name, or to the 32-bit loader (cmd
+  # is a 64-bit program in a 64-bit prefix), Wine hands it to start.exe, which
+  # looks for it in the prefix's system folder, empty while the bootstrap runs.
+  [[ -x /usr/lib/wine/wine64 ]] && loader=/usr/lib/wine/wine64
   # No prompts to install Mono or Gecko: nothing here needs them.
   WINEPREFIX=$prefix WINEDEBUG=$WINE_PREFIX_TRACE WINEDLLOVERRIDES="mscoree=;mshtml=" WINEBOOTSTRAPMODE=1 \
-    "${PERMISSIONS_BIND[@]}" wine cmd /c exit >"$log" 2>&1 </dev/null
-  status=$?
+    "${PERMISSIONS_BIND[@]}" "$loader" 'C:\windows\system32\cmd.exe' /c exit >"$log" 2>&1 </dev/null || status=$?
   WINEPREFIX=$prefix "${PERMISSIONS_BIND[@]}" wineserver -w </dev/null
   if ((status != 0)) || ! grep -aq "^wine: configuration in .* has been updated" "$log" ||
     [[ ! -d $prefix/drive_c/windows/system32 ]]; then
