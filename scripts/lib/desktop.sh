@@ -87,24 +87,111 @@ keep_pointer_off_windows() {
   done
 }
 
-# Makes a new Wine prefix in $1 with Wine's fonts, and waits until the
-# wineserver that made it has ended.
+# What Wine reports while it makes a prefix: its own errors, the modules it
+# loaded or could not, and every file it looked for, with the time (a few
+# megabytes, and no slower to make). explain_wine_prefix reads it back.
+WINE_PREFIX_TRACE=+timestamp,+pid,err+all,warn+module,+loaddll,+file
+
+# Says what went wrong when Wine made a prefix, from that attempt's trace ($1,
+# made with WINE_PREFIX_TRACE): Wine's messages and errors, then each module it
+# could not load with the files it looked for and did not find, and whether
+# each is there now.
+explain_wine_prefix() {
+  local trace=$1 what where rest
+  # (No head in these pipelines: a reader that stops early would end a caller
+  # that runs with pipefail and errexit.)
+  echo "What Wine said while it made the prefix (its messages, then its errors, each once):"
+  grep -aq ":err:environ:run_wineboot boot event wait timed out" "$trace" &&
+    echo "  (\"boot event wait timed out\": Wine's first program stopped waiting for the bootstrap after five minutes)"
+  awk '!/^ *[0-9]+\.[0-9]+:[0-9a-f]+:[0-9a-f]+:/ && shown++ < 20 { print "  " $0 }' "$trace"
+  awk '/^ *[0-9]+\.[0-9]+:[0-9a-f]+:[0-9a-f]+:err:/ {
+         text = $0; sub(/^[^:]*:[^:]*:[^:]*:/, "", text)
+         if (!seen[text]++ && shown++ < 20) { sub(/^ */, ""); print "  " $0 }
+       }' "$trace"
+  # The modules that Wine named as missing (its "could not load" message, a
+  # missing import), else every module that a program could not load; then,
+  # for each, the files that the same thread looked for and did not find.
+  awk '
+    function base(path) { gsub(/\\\\/, "/", path); sub(/.*\//, "", path); return tolower(path) }
+    function quoted(line) { return match(line, /L"[^"]*"/) ? substr(line, RSTART + 2, RLENGTH - 3) : "" }
+    FNR == NR {
+      if (match($0, /^wine: could not load [^,]*/)) named[tolower(substr($0, 22, RLENGTH - 21))] = 1
+      else if (match($0, /err:module:import_dll Library [^ ]*/)) named[tolower(substr($0, RSTART + 30, RLENGTH - 30))] = 1
+      else if ($0 ~ /:warn:module:load_dll Failed to load module /) {
+        split($0, f, ":"); module = base(quoted($0)); thread = f[2] ":" f[3]
+        if (!((thread, module) in failed)) { failed[thread, module] = 1; order[++count] = thread SUBSEP module }
+      }
+      next
+    }
+    / not found in "/ && /:trace:file:/ {
+      split($0, f, ":"); path = quoted($0); key = f[2] ":" f[3] SUBSEP base(path)
+      if (!(key in failed) || looked[key, path]++) next
+      gsub(/\\\\/, "/", path); sub(/^\?\?\//, "", path)
+      match($0, / not found in "[^"]*"/)
+      files[key] = files[key] "file\t" f[2] ":" f[3] "\t" substr($0, RSTART + 15, RLENGTH - 16) "/" path "\n"
+    }
+    END {
+      for (name in named) any_named = 1
+      for (i = 1; i <= count; i++) {
+        split(order[i], which, SUBSEP)
+        if (any_named && !(which[2] in named)) continue
+        print "module\t" which[1] "\t" which[2]
+        printf "%s", files[order[i]]
+      }
+    }' "$trace" "$trace" |
+    while IFS=$'\t' read -r what where rest; do
+      if [[ $what == module ]]; then
+        echo "Wine could not load $rest (process:thread $where); it looked for, and did not find:"
+      elif [[ -e $rest ]]; then
+        echo "  $rest (there now)"
+      else
+        echo "  $rest (still missing)"
+      fi
+    done
+}
+
+# Makes a new Wine prefix in $1 with Wine's fonts, and waits until every Wine
+# program that made it has ended.
+#
+# Wine makes a new prefix in a program of its own: the first Wine program
+# started in it starts "wineboot --init" in Wine's bootstrap mode (in which a
+# program loads Wine's modules from Wine's own folders, as the prefix has none
+# yet) and waits for it, but at most five minutes, a limit of Wine's (ntdll).
+# Then it goes on without bootstrap mode, looks for its modules in the prefix's
+# system folder, which the bootstrap has not filled yet, and ends with "could
+# not load kernel32.dll, status c0000135" while the bootstrap goes on. In the
+# emulated 32-bit guest on a busy machine the bootstrap takes about that long
+# or longer. So the first program here does nothing (cmd /c exit) and runs in
+# bootstrap mode itself (WINEBOOTSTRAPMODE, Wine's own switch), so that it
+# needs nothing of the prefix whenever Wine stops waiting; the wait that counts
+# is wineserver -w, which returns once every program of the prefix, the
+# bootstrap among them, has ended; and the prefix is made when the bootstrap
+# says so.
 new_wine_prefix() {
   local prefix=$1 tool
-  for tool in wine wineboot wineserver; do
+  for tool in wine wineserver; do
     command -v "$tool" >/dev/null || fail "$tool is not installed (scripts/setup.sh installs it)" || return 1
   done
   desktop_tmp || return 1
-  local log=$DESKTOP_TMP/wineboot.log
+  local log=$DESKTOP_TMP/wineboot.log status=0 loader=wine
+  # cmd by its full path and under Wine's 64-bit loader where there is one, so
+  # that Wine starts it itself: given a bare name, or to the 32-bit loader (cmd
+  # is a 64-bit program in a 64-bit prefix), Wine hands it to start.exe, which
+  # looks for it in the prefix's system folder, empty while the bootstrap runs.
+  [[ -x /usr/lib/wine/wine64 ]] && loader=/usr/lib/wine/wine64
   # No prompts to install Mono or Gecko: nothing here needs them.
-  if ! WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=;mshtml=" "${PERMISSIONS_BIND[@]}" wineboot -i \
-      >"$log" 2>&1 </dev/null; then
-    cat "$log" >&2
-    fail "wineboot could not make a Wine prefix in $prefix"
+  WINEPREFIX=$prefix WINEDEBUG=$WINE_PREFIX_TRACE WINEDLLOVERRIDES="mscoree=;mshtml=" WINEBOOTSTRAPMODE=1 \
+    "${PERMISSIONS_BIND[@]}" "$loader" 'C:\windows\system32\cmd.exe' /c exit >"$log" 2>&1 </dev/null || status=$?
+  WINEPREFIX=$prefix "${PERMISSIONS_BIND[@]}" wineserver -w </dev/null
+  if ((status != 0)) || ! grep -aq "^wine: configuration in .* has been updated" "$log" ||
+    [[ ! -d $prefix/drive_c/windows/system32 ]]; then
+    explain_wine_prefix "$log" >&2
+    fail "Wine could not make a prefix in $prefix (the first program's exit status: $status)"
     return 1
   fi
-  # (The registry files appear only when the wineserver saves them.)
-  [[ -d $prefix/drive_c/windows/system32 ]] || fail "Wine made no prefix in $prefix" || return 1
+  if grep -aq ":err:environ:run_wineboot boot event wait timed out" "$log"; then
+    echo "Wine's bootstrap outlasted Wine's own five-minute wait for it, and was waited for to its end" >&2
+  fi
   # Debian's Wine does not find its own fonts (package fonts-wine) by itself and
   # falls back to a wider font, which clips the dialogs' texts. Give the prefix
   # Wine's Tahoma (its "MS Shell Dlg") and friends, so layouts have Windows' metrics.
@@ -112,7 +199,6 @@ new_wine_prefix() {
     cp /usr/share/wine/fonts/* "$prefix/drive_c/windows/Fonts/" ||
       fail "cannot copy Wine's fonts into $prefix" || return 1
   fi
-  WINEPREFIX=$prefix "${PERMISSIONS_BIND[@]}" wineserver -w </dev/null
 }
 
 # A fresh Wine prefix in this run's folder, initialised, with one persistent

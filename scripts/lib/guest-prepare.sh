@@ -54,6 +54,6 @@ start_display
 rm -rf "$VERUVO_GUEST_PREFIX"
 mkdir -p "$(dirname "$VERUVO_GUEST_PREFIX")"
 new_wine_prefix "$VERUVO_GUEST_PREFIX"
-[[ -d $VERUVO_GUEST_PREFIX/drive_c/windows/syswow64 ]] ||
-  { echo "guest: the Wine prefix has no 32-bit half (syswow64)"; exit 1; }
+[[ -f $VERUVO_GUEST_PREFIX/drive_c/windows/syswow64/kernel32.dll ]] ||
+  { echo "guest: the Wine prefix has no 32-bit half (no syswow64/kernel32.dll)"; exit 1; }
 echo "guest: Wine prefix made in $((SECONDS - started)) s"
