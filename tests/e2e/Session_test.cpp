@@ -483,9 +483,8 @@ TEST_F(Surfing, AUserWhoTypesDuringAVisitEndsTheSessionWithItsSummary) {
     ASSERT_NO_FATAL_FAILURE(StartSurfing("0"));
     ASSERT_NO_FATAL_FAILURE(PutBrowserInFront());
     EXPECT_EQ(kSponsors, WaitForEnter(0, kFirstEnter));
-    // The page loads for 15 to 25 s; the pointer rests on the browser, whose
-    // window the display's keyboard then goes to.
-    ASSERT_TRUE(PressKeyOnTheDisplay("x")) << "xdotool could not press a key on the display";
+    // The page loads for 15 to 25 s.
+    ASSERT_TRUE(PressKeyOnTheDisplay(browser->Window(), "x")) << "xdotool could not press a key on the display";
     HWND box = program->WaitForMessageBox(Millis(10000));
     ASSERT_NE(nullptr, box) << "the session went on under the user's keys; " << program->Describe();
     EXPECT_EQ(kInterruptedCaption, ContentOf(box).caption);

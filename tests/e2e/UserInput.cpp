@@ -112,10 +112,13 @@ void TypeText(const std::string& text) {
     }
 }
 
-bool PressKeyOnTheDisplay(const std::string& key) {
+bool PressKeyOnTheDisplay(HWND window, const std::string& key) {
+    // Wine keeps the X window of each of its top-level windows in this property.
+    const auto xWindow = reinterpret_cast<uintptr_t>(GetPropA(window, "__wine_x11_whole_window"));
+    if (!xWindow) return false;
     // Wine runs a program of the host for a path to one, but gives no handle
     // that could be waited on: the key comes a moment after this returns.
-    std::string command = "/usr/bin/xdotool key " + key;
+    std::string command = "/usr/bin/xdotool windowfocus " + std::to_string(xWindow) + " key " + key;
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};

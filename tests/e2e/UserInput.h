@@ -39,9 +39,12 @@ void PressChord(std::initializer_list<WORD> virtualKeys);
 void TypeText(const std::string& text);
 // A key pressed and released on the display's own keyboard (the X server's,
 // through xdotool), which reaches the system as a hardware key does: not as
-// input injected by a program. Under Wine only; false when xdotool could not
-// be started. The key comes a moment later.
-bool PressKeyOnTheDisplay(const std::string& key);
+// input injected by a program. The display's keyboard is given to `window`
+// first, as the pointer may not give it (see keep_pointer_off_windows in
+// scripts/lib/desktop.sh). Under Wine only; false when xdotool could not be
+// started or the window has no window of the display. The key comes a moment
+// later.
+bool PressKeyOnTheDisplay(HWND window, const std::string& key);
 
 // As Tab would: the dialog manager moves the focus to the control (selecting
 // an edit control's whole text); reports whether the focus got there in time.
