@@ -92,6 +92,10 @@ keep_pointer_off_windows() {
 # megabytes, and no slower to make). explain_wine_prefix reads it back.
 WINE_PREFIX_TRACE=+timestamp,+pid,err+all,warn+module,+loaddll,+file
 
+# Whether Wine's first program in a new prefix stopped waiting for the
+# bootstrap (after five minutes, a limit of Wine's), by the trace in $1.
+wine_gave_up_waiting() { grep -aq ":err:environ:run_wineboot boot event wait timed out" "$1"; }
+
 # Says what went wrong when Wine made a prefix, from that attempt's trace ($1,
 # made with WINE_PREFIX_TRACE): Wine's messages and errors, then each module it
 # could not load with the files it looked for and did not find, and whether
@@ -101,7 +105,7 @@ explain_wine_prefix() {
   # (No head in these pipelines: a reader that stops early would end a caller
   # that runs with pipefail and errexit.)
   echo "What Wine said while it made the prefix (its messages, then its errors, each once):"
-  grep -aq ":err:environ:run_wineboot boot event wait timed out" "$trace" &&
+  wine_gave_up_waiting "$trace" &&
     echo "  (\"boot event wait timed out\": Wine's first program stopped waiting for the bootstrap after five minutes)"
   awk '!/^ *[0-9]+\.[0-9]+:[0-9a-f]+:[0-9a-f]+:/ && shown++ < 20 { print "  " $0 }' "$trace"
   awk '/^ *[0-9]+\.[0-9]+:[0-9a-f]+:[0-9a-f]+:err:/ {
@@ -189,7 +193,7 @@ new_wine_prefix() {
     fail "Wine could not make a prefix in $prefix (the first program's exit status: $status)"
     return 1
   fi
-  if grep -aq ":err:environ:run_wineboot boot event wait timed out" "$log"; then
+  if wine_gave_up_waiting "$log"; then
     echo "Wine's bootstrap outlasted Wine's own five-minute wait for it, and was waited for to its end" >&2
   fi
   # Debian's Wine does not find its own fonts (package fonts-wine) by itself and
