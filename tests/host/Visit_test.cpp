@@ -78,11 +78,7 @@ public:
     }
 
 private:
-    static std::string Utf8(char32_t c) {
-        if (c < 0x10000) return sim::Utf8(std::u16string(1, static_cast<char16_t>(c)));
-        const char32_t v = c - 0x10000;
-        return sim::Utf8({static_cast<char16_t>(0xD800 + (v >> 10)), static_cast<char16_t>(0xDC00 + (v & 0x3FF))});
-    }
+    static std::string Utf8(char32_t c) { return sim::Utf8(std::u32string(1, c)); }
     void Say(const std::string& line) { lines_.push_back(line); }
     void Front() {
         if (pages_ != 0 && s_.m_hBrowser) Say("front " + sim::Text(s_.m_hBrowser));

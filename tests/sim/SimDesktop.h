@@ -317,8 +317,10 @@ desktop::KeyMeaning CharOfKey(uint8_t vk, uint8_t shiftState, bool capsLock, Lay
 // case both come out.
 char16_t Compose(char16_t dead, char16_t c);
 std::u16string AnsiToUtf16(const std::string& bytes, CodePage page);
-// UTF-16 (surrogate pairs joined) to UTF-8, for reading what was typed.
+// UTF-16 (surrogate pairs joined), or code points, to UTF-8, for reading what
+// was typed.
 std::string Utf8(const std::u16string& text);
+std::string Utf8(const std::u32string& text);
 std::u16string Utf16(const std::string& utf8);
 
 // --- Files ----------------------------------------------------------------------------------------
